@@ -1,0 +1,3 @@
+set(MIRRAVEL_PLATFORM_SOURCES
+  platform/posix/file_system_posix.cpp
+)
