@@ -1,0 +1,4 @@
+list(APPEND MIRRAVEL_CORE_SOURCES
+  catalogue/catalogue_text.cpp
+  catalogue/find.cpp
+)

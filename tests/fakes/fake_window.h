@@ -1,0 +1,64 @@
+// A scripted stand-in for the main window: controls by id, a list model, message boxes and events.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/control_ids.h"
+#include "ui/window_port.h"
+
+namespace mirravel::testing {
+
+struct ShownBox {
+  std::string title;
+  std::string text;
+  unsigned type = 0;
+  std::string windowTitleWhileShown;
+};
+
+class FakeWindow : public WindowPort {
+ public:
+  FakeWindow();
+
+  std::string GetControlText(int id) override { return texts[id]; }
+  void SetControlText(int id, std::string_view text) override;
+  int GetControlState(int id) override { return states[id]; }
+  void SetControlState(int id, int state) override { states[id] = state; }
+  void DisableControl(int id, bool isDisabled) override { disabled[id] = isDisabled; }
+  void FocusControl(int id) override;
+  int FocusedControl() override { return focus; }
+  void SetTitle(std::string_view newTitle) override;
+  void SetTopMost(bool value) override { topMost = value; }
+  int ShowMessageBox(std::string_view title, std::string_view text, unsigned type) override;
+  CatalogueText& ListText() override { return list; }
+  void SelectInList(std::int32_t start, std::int32_t end) override;
+  void ListTextChanged() override { ++listChanges; }
+  void PumpOneMessage() override { ++pumps; }
+  WindowEvent FetchEvent() override;
+
+  // What the fake saw or holds.
+  std::map<int, std::string> texts;
+  std::map<int, int> states;
+  std::map<int, bool> disabled;
+  int focus = kNoControl;
+  std::string title = "Mirravel";
+  std::vector<std::string> titles;
+  bool topMost = false;
+  std::vector<ShownBox> boxes;
+  std::deque<int> boxAnswers;  // answers in order; kAnswerOk when empty
+  CatalogueText list;
+  std::vector<std::pair<std::int32_t, std::int32_t>> selections;
+  int listChanges = 0;
+  int pumps = 0;
+  std::deque<WindowEvent> events;
+  // Called on every notification a field raises (text change, focus gained or lost), with its id.
+  std::function<void(int)> onFieldNotification;
+  // Called after the list's selection changed, as the list reports it to the main window.
+  std::function<void(std::int32_t, std::int32_t)> onListSelectionChanged;
+  std::function<void(const ShownBox&)> onMessageBox;
+};
+
+}  // namespace mirravel::testing

@@ -1,0 +1,52 @@
+// The window layer as the program's logic sees it: controls by id, the list, events and message boxes.
+// The Win32 main window implements it; tests use a scripted fake.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "catalogue/catalogue_text.h"
+
+namespace mirravel {
+
+struct WindowEvent {
+  enum class Kind { None, Gadget, Menu, Close };
+  Kind kind = Kind::None;
+  int id = 0;
+};
+
+class WindowPort {
+ public:
+  virtual ~WindowPort() = default;
+
+  virtual std::string GetControlText(int id) = 0;
+  // Setting a text field's text raises its change notification, as a user's edit would.
+  virtual void SetControlText(int id, std::string_view text) = 0;
+  // Check box: 1 checked, 0 not; tab panel: index of the current tab.
+  virtual int GetControlState(int id) = 0;
+  virtual void SetControlState(int id, int state) = 0;
+  virtual void DisableControl(int id, bool disabled) = 0;
+  virtual void FocusControl(int id) = 0;
+  // Id of the control that has the keyboard focus, or kNoControl.
+  virtual int FocusedControl() = 0;
+
+  virtual void SetTitle(std::string_view title) = 0;
+  virtual void SetTopMost(bool topMost) = 0;
+
+  // Modal box with the given title, text ("\n" breaks lines) and type; returns the answer.
+  virtual int ShowMessageBox(std::string_view title, std::string_view text, unsigned type) = 0;
+
+  // The list: its text model (the only copy of the catalogue) and the selection, which the list shows,
+  // scrolls into view and reports like a user's selection.
+  virtual CatalogueText& ListText() = 0;
+  virtual void SelectInList(std::int32_t start, std::int32_t end) = 0;
+  // The list's whole content was replaced (after loading).
+  virtual void ListTextChanged() = 0;
+
+  // Dispatches one waiting window message (no keyboard shortcuts) or sleeps 1 ms.
+  virtual void PumpOneMessage() = 0;
+  // Next window event without waiting, keyboard shortcuts applied; Kind::None when nothing happened.
+  virtual WindowEvent FetchEvent() = 0;
+};
+
+}  // namespace mirravel
