@@ -20,13 +20,13 @@ static std::int32_t HeaderUnpackedSize(const std::uint8_t* block, std::size_t bl
 
 bool LoadCatalogue(const std::uint8_t* block, std::size_t blockSize, AppState& state, WindowPort& window) {
   const std::int32_t size = HeaderUnpackedSize(block, blockSize);
+  const std::size_t capacity = size > 0 ? static_cast<std::size_t>(size) : 0;
   std::unique_ptr<std::uint8_t[]> buffer;
-  if (size > 0) buffer.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(size)]());
+  if (capacity > 0) buffer.reset(new (std::nothrow) std::uint8_t[capacity]());
   if (!buffer) {
     window.ShowMessageBox("ERROR", kAllocateFailedMessage, kBoxStop);
     return false;
   }
-  const auto capacity = static_cast<std::size_t>(size);
   if (UnpackBlock(block, blockSize, buffer.get(), capacity) == 0) {
     buffer.reset();
     window.ShowMessageBox("ERROR", kUnpackFailedMessage, kBoxStop);

@@ -2,6 +2,7 @@
 // The Win32 main window implements it; tests use a scripted fake.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,10 @@ class WindowPort {
   virtual void SelectInList(std::int32_t start, std::int32_t end) = 0;
   // The list's whole content was replaced (after loading).
   virtual void ListTextChanged() = 0;
+
+  // Brings the main window forward and shows the context menu at the mouse; items 1-3 greyed where
+  // not available. A chosen item arrives later as a menu event.
+  virtual void ShowContextMenu(const std::array<bool, 3>& available) = 0;
 
   // Dispatches one waiting window message (no keyboard shortcuts) or sleeps 1 ms.
   virtual void PumpOneMessage() = 0;

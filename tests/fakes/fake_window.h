@@ -36,6 +36,7 @@ class FakeWindow : public WindowPort {
   CatalogueText& ListText() override { return list; }
   void SelectInList(std::int32_t start, std::int32_t end) override;
   void ListTextChanged() override { ++listChanges; }
+  void ShowContextMenu(const std::array<bool, 3>& available) override { contextMenus.push_back(available); }
   void PumpOneMessage() override { ++pumps; }
   WindowEvent FetchEvent() override;
 
@@ -52,6 +53,7 @@ class FakeWindow : public WindowPort {
   CatalogueText list;
   std::vector<std::pair<std::int32_t, std::int32_t>> selections;
   int listChanges = 0;
+  std::vector<std::array<bool, 3>> contextMenus;
   int pumps = 0;
   std::deque<WindowEvent> events;
   // Called on every notification a field raises (text change, focus gained or lost), with its id.

@@ -1,0 +1,157 @@
+// Start-up, event dispatch, About box and shutdown. Everything runs on the one GUI thread; waits poll.
+#include "app/application.h"
+
+#include "catalogue/find.h"
+#include "catalogue/load_catalogue.h"
+#include "host/copy_menu.h"
+#include "support/command_line.h"
+#include "ui/control_ids.h"
+#include "ui/message_box.h"
+
+namespace mirravel {
+
+// The executable's data carries the marker; a volatile reference keeps the linker from dropping it.
+static const char kPluginMarkerText[] = "! This is a JaPBe Plugin !";
+static const char* volatile gPluginMarker = kPluginMarkerText;
+
+bool Application::Start(std::string_view commandLine) {
+  state_ = AppState{};
+  pluginMarker_ = gPluginMarker;
+  platform_.CreateContextMenu(CopyMenuItems());  // start-up goes on without a menu
+  window_ = platform_.BuildMainWindow();
+  if (window_ == nullptr) {
+    platform_.EndProcess(0);
+    return false;
+  }
+  state_.alwaysOnTop = 1;
+  platform_.InstallMessageHook(*this);
+
+  std::size_t blockSize = 0;
+  const std::uint8_t* block = platform_.CatalogueBlock(blockSize);
+  if (!LoadCatalogue(block, blockSize, state_, *window_)) {
+    Shutdown();
+    return false;
+  }
+  // The help file lookup belongs here, before the command line is read.
+
+  CommandLine parameters(commandLine);
+  parameters.NextParameter();  // the first parameter is not used
+  state_.hostWindow = static_cast<std::uint32_t>(ParseSignedDecimal(parameters.NextParameter()));
+  // Host liveness, the start notice and the start-up search follow here in plugin mode.
+  window_->DisableControl(kCopyButton, state_.pluginMode == 0);
+  return !ended_;
+}
+
+void Application::RunEventLoop() {
+  while (!ended_) RunLoopTurn();
+}
+
+void Application::RunLoopTurn() {
+  window_->PumpOneMessage();
+  if (ended_) return;
+  const WindowEvent event = window_->FetchEvent();
+  if (ended_) return;
+  // The help-window watch runs here on every turn.
+  HandleEvent(event);
+}
+
+void Application::HandleEvent(const WindowEvent& event) {
+  switch (event.kind) {
+    case WindowEvent::Kind::Gadget:
+      switch (event.id) {
+        case kTabPanel:
+          if (window_->GetControlState(kTabPanel) == 0) window_->FocusControl(kFindField);
+          break;
+        case kAlwaysOnTopBox: OnAlwaysOnTopBox(); break;
+        case kCopyButton: ShowCopyMenu(); break;
+        case kFindField: OnFindFieldNotification(); break;
+        case kFindButton: OnFindButton(); break;
+        case kAboutButton: ShowAboutBox(); break;
+        default: break;  // help and registration buttons: their actions are wired with those features
+      }
+      break;
+    case WindowEvent::Kind::Menu:
+      if (event.id == kShortcutF3) FindConstant(state_.findText, state_, *window_);
+      if (event.id == kShortcutReturn) OnReturnShortcut();
+      if (event.id >= kMenuCopyToHost && event.id <= kMenuCopyToClipboard) window_->FocusControl(kFindField);
+      break;
+    case WindowEvent::Kind::Close:
+      Shutdown();
+      break;
+    case WindowEvent::Kind::None:
+      break;
+  }
+}
+
+void Application::OnFindFieldNotification() {
+  state_.findText = window_->GetControlText(kFindField);
+  state_.findKind = ClassifyFindText(state_.findText);
+  const char* label = state_.findKind == kFindName    ? "Constant to find :"
+                      : state_.findKind == kFindValue ? "Value to find :"
+                                                      : "????? to find :";
+  window_->SetControlText(kFindLabel, label);
+  state_.findNextPosition = 0;
+}
+
+void Application::OnFindButton() {
+  if (state_.findText.empty()) {
+    window_->FocusControl(kFindField);
+    return;
+  }
+  FindConstant(state_.findText, state_, *window_);
+}
+
+void Application::OnReturnShortcut() {
+  if (window_->FocusedControl() == kFindField) FindConstant(state_.findText, state_, *window_);
+}
+
+void Application::OnAlwaysOnTopBox() {
+  state_.alwaysOnTop = window_->GetControlState(kAlwaysOnTopBox) == 1 ? 1 : 0;
+  window_->SetTopMost(state_.alwaysOnTop == 1);
+  window_->FocusControl(kFindField);
+}
+
+void Application::ShowCopyMenu() {
+  const bool copyFieldEmpty = window_->GetControlText(kCopyField).empty();
+  window_->ShowContextMenu(CopyMenuAvailability(state_.pluginMode == 1, copyFieldEmpty));
+}
+
+std::string Application::BuildAboutText() {
+  state_.aboutText = "Windows API constants viewer jaPBe plugin\n";
+  state_.aboutText += "for the PureBasic community.\n\n";
+  state_.aboutText += "by the Mirravel authors\n\n";
+  state_.aboutText += "Constants : \t" + std::to_string(state_.lineCount) + "\n";
+  state_.aboutText += std::string("Plugin functions : \t") + (state_.pluginMode == 1 ? "Enabled" : "Disabled") + "\n";
+  state_.aboutText += "Plugin registered : \tNo";
+  return state_.aboutText;
+}
+
+void Application::ShowAboutBox() { window_->ShowMessageBox("About Mirravel", BuildAboutText(), kBoxInformation); }
+
+void Application::OnListSelectionChanged(std::int32_t selectionMin, std::int32_t selectionMax) {
+  const std::int32_t length = selectionMax - selectionMin;
+  if (length >= 1 && length <= kLongestPickedSelection) {
+    std::string_view picked = window_->ListText().Range(selectionMin, selectionMax);
+    picked = picked.substr(0, picked.find(CatalogueText::kLineBreak));
+    picked = picked.substr(0, picked.find('\''));
+    window_->SetControlText(kCopyField, picked);
+  } else if (length > kLongestKeptSelection) {
+    window_->SelectInList(selectionMin, selectionMin + kLongestKeptSelection);
+  }
+}
+
+void Application::OnListRightButtonDown() { ShowCopyMenu(); }
+
+void Application::CloseDown() {
+  // Telling the help engine to quit and handing the host the focus come first, with those features.
+  platform_.CloseMainWindow();
+}
+
+void Application::Shutdown() {
+  if (ended_) return;
+  ended_ = true;
+  CloseDown();
+  platform_.EndProcess(0);
+}
+
+}  // namespace mirravel

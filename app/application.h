@@ -1,0 +1,57 @@
+// The program's spine: start-up order, the polling event loop with its dispatch table, the About box,
+// the message hook's handlers and the one way out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/platform_port.h"
+#include "ui/window_port.h"
+
+namespace mirravel {
+
+inline constexpr std::int32_t kLongestPickedSelection = 199;
+inline constexpr std::int32_t kLongestKeptSelection = 200;
+
+class Application : public MessageHook {
+ public:
+  explicit Application(PlatformPort& platform) : platform_(platform) {}
+
+  // Start-up up to the event loop; false when the program ended during start-up (on a real platform
+  // EndProcess does not return, so this only matters to tests).
+  bool Start(std::string_view commandLine);
+  // Runs loop turns until the process ends.
+  void RunEventLoop();
+  void RunLoopTurn();
+  void HandleEvent(const WindowEvent& event);
+
+  void CloseDown();
+  void Shutdown();
+
+  // Message hook.
+  void OnListSelectionChanged(std::int32_t selectionMin, std::int32_t selectionMax) override;
+  void OnListRightButtonDown() override;
+  void OnCloseRequest() override { Shutdown(); }
+
+  std::string BuildAboutText();
+  AppState& State() { return state_; }
+  const char* PluginMarker() const { return pluginMarker_; }
+
+ private:
+  void OnFindFieldNotification();
+  void OnFindButton();
+  void OnAlwaysOnTopBox();
+  void OnReturnShortcut();
+  void ShowCopyMenu();
+  void ShowAboutBox();
+
+  PlatformPort& platform_;
+  WindowPort* window_ = nullptr;
+  AppState state_;
+  const char* pluginMarker_ = nullptr;
+  bool ended_ = false;
+};
+
+}  // namespace mirravel

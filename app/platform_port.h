@@ -1,0 +1,48 @@
+// What start-up and shutdown need from the platform besides the window layer, and the message hook
+// through which the main window hands its raw messages to the program first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirravel {
+
+class WindowPort;
+
+// The program's handlers for raw messages of the main window; the window layer calls them before
+// turning messages into events.
+class MessageHook {
+ public:
+  virtual ~MessageHook() = default;
+  virtual void OnListSelectionChanged(std::int32_t selectionMin, std::int32_t selectionMax) = 0;
+  virtual void OnListRightButtonDown() = 0;
+  virtual void OnCloseRequest() = 0;
+};
+
+struct MenuItem {
+  int id;
+  std::string_view text;
+};
+
+class PlatformPort {
+ public:
+  virtual ~PlatformPort() = default;
+  // The context menu, created once before the main window; false when it could not be made.
+  virtual bool CreateContextMenu(const std::vector<MenuItem>& items) = 0;
+  // Opens the main window with all its controls; null when it cannot be opened.
+  virtual WindowPort* BuildMainWindow() = 0;
+  // From now on every raw message of the main window reaches the hook first.
+  virtual void InstallMessageHook(MessageHook& hook) = 0;
+  // The packed catalogue carried by the executable.
+  virtual const std::uint8_t* CatalogueBlock(std::size_t& size) = 0;
+  // "SystemExclamation", asynchronously, no default sound, not waiting for a busy device.
+  virtual void PlayFoundSound() = 0;
+  // Destroys the main window, its controls and its keyboard shortcuts.
+  virtual void CloseMainWindow() = 0;
+  // Releases the support services and ends the process; never returns on a real platform.
+  virtual void EndProcess(int exitCode) = 0;
+};
+
+}  // namespace mirravel

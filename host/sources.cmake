@@ -1,0 +1,3 @@
+list(APPEND MIRRAVEL_CORE_SOURCES
+  host/copy_menu.cpp
+)

@@ -1,0 +1,43 @@
+// A stand-in platform for start-up and shutdown: a fake window, a packed catalogue, recorded calls.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "app/platform_port.h"
+#include "fakes/fake_window.h"
+#include "helpers/literal_block.h"
+
+namespace mirravel::testing {
+
+class FakePlatform : public PlatformPort {
+ public:
+  explicit FakePlatform(std::string_view catalogue) : block(LiteralBlock(catalogue)) {}
+
+  bool CreateContextMenu(const std::vector<MenuItem>& items) override {
+    menuItems = items;
+    return menuCanBeCreated;
+  }
+  WindowPort* BuildMainWindow() override { return windowCanBeOpened ? &window : nullptr; }
+  void InstallMessageHook(MessageHook& hook) override {
+    window.onListSelectionChanged = [&hook](std::int32_t min, std::int32_t max) { hook.OnListSelectionChanged(min, max); };
+  }
+  const std::uint8_t* CatalogueBlock(std::size_t& size) override {
+    size = block.size();
+    return block.data();
+  }
+  void PlayFoundSound() override { ++sounds; }
+  void CloseMainWindow() override { ++windowCloses; }
+  void EndProcess(int code) override { exitCode = code; }
+
+  FakeWindow window;
+  std::vector<std::uint8_t> block;
+  std::vector<MenuItem> menuItems;
+  bool menuCanBeCreated = true;
+  bool windowCanBeOpened = true;
+  int sounds = 0;
+  int windowCloses = 0;
+  std::optional<int> exitCode;
+};
+
+}  // namespace mirravel::testing
