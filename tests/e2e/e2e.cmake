@@ -1,0 +1,29 @@
+# End-to-end suites: Win32 console programs that drive the real executables under Wine (or Windows).
+# Each suite is registered as one ctest test, run through scripts/wine-run-test.sh.
+add_library(mirravel_e2e_harness STATIC
+  tests/e2e/harness/checks.cpp
+  tests/e2e/harness/process.cpp
+  tests/e2e/harness/windows_and_controls.cpp
+  tests/e2e/harness/message_boxes.cpp)
+target_include_directories(mirravel_e2e_harness PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+mirravel_strict_warnings(mirravel_e2e_harness)
+
+enable_testing()
+set(MIRRAVEL_WINE_RUN ${CMAKE_CURRENT_SOURCE_DIR}/scripts/wine-run-test.sh)
+
+# mirravel_e2e_suite(name source... TARGET program): builds e2e_<name>.exe and runs it on program's exe.
+function(mirravel_e2e_suite name)
+  cmake_parse_arguments(SUITE "" "TARGET" "" ${ARGN})
+  add_executable(e2e_${name} ${SUITE_UNPARSED_ARGUMENTS})
+  target_link_libraries(e2e_${name} PRIVATE mirravel_e2e_harness)
+  mirravel_strict_warnings(e2e_${name})
+  add_test(NAME e2e_${name}
+    COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_${name}> $<TARGET_FILE:${SUITE_TARGET}>)
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300)
+endfunction()
+
+mirravel_e2e_suite(smoke tests/e2e/smoke_test.cpp TARGET mirravel)
+
+# The plug-in marker must survive the linker as a plain string of the executable.
+add_test(NAME plugin_marker_in_executable
+  COMMAND sh -c "strings \"$1\" | grep -qxF '! This is a JaPBe Plugin !'" marker $<TARGET_FILE:mirravel>)
