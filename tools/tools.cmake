@@ -1,0 +1,17 @@
+# Build-time tools (not part of mirravel.exe). They run on the build machine, so only native builds
+# make them.
+if(NOT WIN32)
+  add_library(catpack_lib STATIC
+    tools/catpack/catpack_command.cpp
+    tools/catpack/code_schedule.cpp
+    tools/catpack/match_finder.cpp
+    tools/catpack/packer.cpp
+    tools/catpack/parse.cpp
+    tools/catpack/sample_text.cpp)
+  target_link_libraries(catpack_lib PUBLIC mirravel_core)
+  mirravel_strict_warnings(catpack_lib)
+
+  add_executable(catpack tools/catpack/catpack_main.cpp)
+  target_link_libraries(catpack PRIVATE catpack_lib)
+  mirravel_strict_warnings(catpack)
+endif()
