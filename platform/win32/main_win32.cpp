@@ -1,33 +1,17 @@
-// Entry point of the Win32 program: instance, command line and show mode in; the main window and its
-// message loop until the window closes.
+// Entry point of the Win32 program: the application's start-up on the real platform, then its event
+// loop, which ends the process itself.
+//
+// No private heap is made here: the program's own allocations go through C++ containers and the C++
+// runtime's heap, which lives exactly as long as the process, and RAII releases every block; a second
+// heap would add a lifetime to manage without freeing anything sooner.
 #include <windows.h>
 
-#include "platform/win32/main_window.h"
-
-namespace {
-
-// jaPBe recognises its plug-ins by this text in the executable's data; the volatile pointer keeps the
-// linker from dropping it although nothing reads it.
-const char kPluginMarker[] = "! This is a JaPBe Plugin !";
-const char* volatile pluginMarker = nullptr;
-
-int RunProgram(HINSTANCE instance, const char* commandLine, int showMode) {
-  static_cast<void>(commandLine);
-  pluginMarker = kPluginMarker;
-  if (!mirravel::platform::RegisterMainWindowClass(instance)) return 0;
-  HWND window = mirravel::platform::OpenMainWindow(instance);
-  if (window == nullptr) return 0;
-  ::ShowWindow(window, showMode);
-  MSG message{};
-  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
-  }
-  return 0;
-}
-
-}  // namespace
+#include "app/application.h"
+#include "platform/win32/win32_platform.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return RunProgram(::GetModuleHandleA(nullptr), ::GetCommandLineA(), SW_SHOWDEFAULT);
+  mirravel::platform::Win32Platform platform(::GetModuleHandleA(nullptr));
+  mirravel::Application app(platform);
+  if (app.Start(::GetCommandLineA())) app.RunEventLoop();
+  return 0;  // not reached: the program ends through its shutdown, with exit code 0
 }

@@ -1,29 +1,67 @@
-// The program's one top-level window: its window class, its placement on the screen and its window
-// procedure, a dispatcher that lets the installed hook see every message first.
+// The program's one top-level window and its parts: window class and placement, the controls by id,
+// the tab pages, the keyboard shortcuts, the message hook and the events that its messages produce.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
+
+#include "app/platform_port.h"
+#include "ui/event_queue.h"
+#include "ui/main_window_layout.h"
+
 namespace mirravel::platform {
 
 inline constexpr char kMainWindowClassName[] = "MirravelMainWindow";
-inline constexpr char kMainWindowTitle[] = "Mirravel";
-inline constexpr int kMainClientWidth = 425;
-inline constexpr int kMainClientHeight = 303;
 inline constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
 inline constexpr int kProgramIconId = 1;
 
-// Sees each message of the main window before the window's own handlers. Returns true when it handled
-// the message, with the message's result in *result.
-using MainWindowHook = bool (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+class MainWindow {
+ public:
+  static constexpr int kControlCount = static_cast<int>(kMainWindowControls.size());
 
-// Program icon, arrow cursor, button-face background, double clicks reported.
-bool RegisterMainWindowClass(HINSTANCE instance);
+  // Registers the class, opens the window centred and builds every control; false when the window
+  // cannot be opened.
+  bool Open(HINSTANCE instance);
+  // Destroys the window with its controls, the tooltip control and the keyboard shortcuts.
+  void Close();
 
-// Opens the window centred on the screen and top-most; nullptr when it cannot be opened.
-HWND OpenMainWindow(HINSTANCE instance);
+  HWND Window() const { return window_; }
+  // The control with that id (for the tab panel, its container); nullptr for an unknown id.
+  HWND Control(int id) const;
+  // Id of the control that is, or holds, the given window; kNoControl when none.
+  int ControlId(HWND window) const;
+  HWND TabControl() const { return tabControl_; }
+  HWND List() const { return Control(kListView); }
+  HACCEL Shortcuts() const { return shortcuts_; }
+  // The windows that Tab walks, in order (the tab control stands for the panel).
+  std::array<HWND, kControlCount> TabOrder() const;
 
-void SetMainWindowHook(MainWindowHook hook);
+  void SetHook(MessageHook* hook) { hook_ = hook; }
+  EventQueue& Events() { return events_; }
+
+  // Places both pages by the page rule and shows only the current tab's page.
+  void ShowCurrentPage();
+
+  // Every message of the main window, and the commands and notifications of the panel and the pages.
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  friend class MainWindowBuilder;
+
+  bool RunHook(UINT message, WPARAM wParam, LPARAM lParam);
+  bool HookListNotification(const NMHDR& header, LPARAM lParam);
+  LRESULT OnNotify(HWND window, WPARAM wParam, LPARAM lParam);
+
+  HWND window_ = nullptr;
+  std::array<HWND, kControlCount> controls_{};  // by id
+  HWND tabControl_ = nullptr;
+  std::array<HWND, kTabCaptions.size()> pages_{};
+  HWND tooltip_ = nullptr;
+  HACCEL shortcuts_ = nullptr;
+  MessageHook* hook_ = nullptr;
+  EventQueue events_;
+};
 
 // Start of a window of size `outer` centred on a screen of size `screen` along one axis; a window larger
 // than the screen starts at the screen's edge, never before it.

@@ -1,0 +1,32 @@
+// What start-up and shutdown need from Win32 besides the window layer: the context menu, the main
+// window, the hook, the packed catalogue, the found sound and the end of the process.
+#pragma once
+
+#include <windows.h>
+
+#include "app/platform_port.h"
+#include "platform/win32/main_window.h"
+#include "platform/win32/win32_window_port.h"
+
+namespace mirravel::platform {
+
+class Win32Platform : public PlatformPort {
+ public:
+  explicit Win32Platform(HINSTANCE instance) : instance_(instance), windowPort_(mainWindow_) {}
+
+  bool CreateContextMenu(const std::vector<MenuItem>& items) override;
+  WindowPort* BuildMainWindow() override;
+  void InstallMessageHook(MessageHook& hook) override { mainWindow_.SetHook(&hook); }
+  const std::uint8_t* CatalogueBlock(std::size_t& size) override;
+  void PlayFoundSound() override;
+  void CloseMainWindow() override { mainWindow_.Close(); }
+  [[noreturn]] void EndProcess(int exitCode) override;
+
+ private:
+  HINSTANCE instance_;
+  HMENU contextMenu_ = nullptr;
+  MainWindow mainWindow_;
+  Win32WindowPort windowPort_;
+};
+
+}  // namespace mirravel::platform
