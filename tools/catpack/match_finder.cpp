@@ -6,7 +6,15 @@
 namespace mirravel::catpack {
 namespace {
 
-constexpr std::uint32_t kHashBits = 17;
+constexpr std::uint32_t kMinHashBits = 10;
+constexpr std::uint32_t kMaxHashBits = 17;
+
+// About one chain head per input position, so small inputs do not pay for a large table.
+std::uint32_t HashBitsFor(std::size_t size) {
+  std::uint32_t bits = kMinHashBits;
+  while (bits < kMaxHashBits && (std::size_t{1} << bits) < size) ++bits;
+  return bits;
+}
 
 }  // namespace
 
@@ -16,15 +24,16 @@ MatchFinder::MatchFinder(const std::uint8_t* data, std::size_t size, std::uint32
       size_(size),
       chainDepth_(chainDepth),
       niceLength_(niceLength),
+      hashBits_(HashBitsFor(size)),
       lastPair_(std::size_t{1} << 16, -1),
-      head_(std::size_t{1} << kHashBits, -1),
+      head_(std::size_t{1} << hashBits_, -1),
       previous_(size, -1) {}
 
 std::uint32_t MatchFinder::Hash3(std::size_t position) const {
   const std::uint32_t value = static_cast<std::uint32_t>(data_[position]) |
                               static_cast<std::uint32_t>(data_[position + 1]) << 8 |
                               static_cast<std::uint32_t>(data_[position + 2]) << 16;
-  return (value * 2654435761u) >> (32 - kHashBits);
+  return (value * 2654435761u) >> (32 - hashBits_);
 }
 
 std::int32_t MatchFinder::InsertPair(std::size_t position) {

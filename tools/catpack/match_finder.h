@@ -35,6 +35,7 @@ class MatchFinder {
   std::size_t size_;
   std::uint32_t chainDepth_;
   std::uint32_t niceLength_;
+  std::uint32_t hashBits_;
   std::vector<std::int32_t> lastPair_;
   std::vector<std::int32_t> head_;
   std::vector<std::int32_t> previous_;
