@@ -1,6 +1,7 @@
-// Match finding for the packer: nearest-first hash chains, verified byte by byte.
+// Match finding for the packer: the binary-tree search of LZ compressors, verified byte by byte.
 #include "tools/catpack/match_finder.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace mirravel::catpack {
@@ -8,8 +9,9 @@ namespace {
 
 constexpr std::uint32_t kMinHashBits = 10;
 constexpr std::uint32_t kMaxHashBits = 17;
+constexpr std::int32_t kNone = -1;
 
-// About one chain head per input position, so small inputs do not pay for a large table.
+// About one tree root per input position, so small inputs do not pay for a large table.
 std::uint32_t HashBitsFor(std::size_t size) {
   std::uint32_t bits = kMinHashBits;
   while (bits < kMaxHashBits && (std::size_t{1} << bits) < size) ++bits;
@@ -18,16 +20,16 @@ std::uint32_t HashBitsFor(std::size_t size) {
 
 }  // namespace
 
-MatchFinder::MatchFinder(const std::uint8_t* data, std::size_t size, std::uint32_t chainDepth,
+MatchFinder::MatchFinder(const std::uint8_t* data, std::size_t size, std::uint32_t searchDepth,
                          std::uint32_t niceLength)
     : data_(data),
       size_(size),
-      chainDepth_(chainDepth),
+      searchDepth_(searchDepth),
       niceLength_(niceLength),
       hashBits_(HashBitsFor(size)),
-      lastPair_(std::size_t{1} << 16, -1),
-      head_(std::size_t{1} << hashBits_, -1),
-      previous_(size, -1) {}
+      lastPair_(std::size_t{1} << 16, kNone),
+      root_(std::size_t{1} << hashBits_, kNone),
+      children_(2 * size, kNone) {}
 
 std::uint32_t MatchFinder::Hash3(std::size_t position) const {
   const std::uint32_t value = static_cast<std::uint32_t>(data_[position]) |
@@ -37,25 +39,11 @@ std::uint32_t MatchFinder::Hash3(std::size_t position) const {
 }
 
 std::int32_t MatchFinder::InsertPair(std::size_t position) {
-  if (position + 1 >= size_) return -1;
+  if (position + 1 >= size_) return kNone;
   const std::size_t pair = data_[position] | static_cast<std::size_t>(data_[position + 1]) << 8;
   const std::int32_t earlier = lastPair_[pair];
   lastPair_[pair] = static_cast<std::int32_t>(position);
   return earlier;
-}
-
-std::int32_t MatchFinder::InsertTriple(std::size_t position) {
-  if (position + 2 >= size_) return -1;
-  const std::uint32_t hash = Hash3(position);
-  const std::int32_t earlier = head_[hash];
-  previous_[position] = earlier;
-  head_[hash] = static_cast<std::int32_t>(position);
-  return earlier;
-}
-
-void MatchFinder::Skip(std::size_t position) {
-  InsertPair(position);
-  InsertTriple(position);
 }
 
 std::uint32_t MatchFinder::MatchLength(std::size_t position, std::uint32_t offset) const {
@@ -75,31 +63,72 @@ std::uint32_t MatchFinder::MatchLength(std::size_t position, std::uint32_t offse
   return static_cast<std::uint32_t>(length);
 }
 
+void MatchFinder::InsertIntoTree(std::size_t position, std::uint32_t best, std::vector<MatchCandidate>* found) {
+  // Near the end there is no 3-byte hash; those last positions are never matched against again.
+  if (position + 3 > size_) return;
+  const auto limit = static_cast<std::uint32_t>(std::min<std::size_t>(niceLength_, size_ - position));
+  std::int32_t& rootSlot = root_[Hash3(position)];
+  std::int32_t candidate = rootSlot;
+  rootSlot = static_cast<std::int32_t>(position);
+  // The new node's smaller and larger subtrees are filled in as the walk splits the old tree.
+  std::int32_t* smallerSlot = &children_[2 * position];
+  std::int32_t* largerSlot = &children_[2 * position + 1];
+  std::uint32_t smallerLength = 0;  // common prefix with everything on the smaller side
+  std::uint32_t largerLength = 0;
+  const std::uint8_t* current = data_ + position;
+  for (std::uint32_t depth = 0;; ++depth) {
+    if (candidate == kNone || depth >= searchDepth_) {
+      *smallerSlot = kNone;
+      *largerSlot = kNone;
+      return;
+    }
+    const auto at = static_cast<std::size_t>(candidate);
+    const std::uint8_t* earlier = data_ + at;
+    std::uint32_t length = std::min(smallerLength, largerLength);
+    while (length < limit && earlier[length] == current[length]) ++length;
+    std::int32_t* pair = &children_[2 * at];
+    if (length > best) {
+      best = length;
+      if (found != nullptr) {
+        const auto offset = static_cast<std::uint32_t>(position - at);
+        found->push_back({offset, length == limit ? MatchLength(position, offset) : length});
+      }
+    }
+    if (length == limit) {  // the old node is no longer needed: the new one takes its subtrees
+      *smallerSlot = pair[0];
+      *largerSlot = pair[1];
+      return;
+    }
+    if (earlier[length] < current[length]) {
+      *smallerSlot = candidate;
+      smallerSlot = &pair[1];
+      candidate = *smallerSlot;
+      smallerLength = length;
+    } else {
+      *largerSlot = candidate;
+      largerSlot = &pair[0];
+      candidate = *largerSlot;
+      largerLength = length;
+    }
+  }
+}
+
+void MatchFinder::Skip(std::size_t position) {
+  InsertPair(position);
+  InsertIntoTree(position, ~std::uint32_t{0}, nullptr);
+}
+
 const std::vector<MatchCandidate>& MatchFinder::Find(std::size_t position) {
   found_.clear();
   std::uint32_t best = 1;
   const std::int32_t pairAt = InsertPair(position);
-  if (pairAt >= 0) {
+  if (pairAt != kNone) {
     const auto offset = static_cast<std::uint32_t>(position - static_cast<std::size_t>(pairAt));
     best = MatchLength(position, offset);
     found_.push_back({offset, best});
   }
-  std::int32_t candidate = InsertTriple(position);
-  const std::size_t limit = size_ - position;
-  for (std::uint32_t depth = 0; candidate >= 0 && depth < chainDepth_ && best < niceLength_; ++depth) {
-    const auto at = static_cast<std::size_t>(candidate);
-    candidate = previous_[at];
-    // Nothing nearer than the last pair occurrence can match two bytes; skip it and hash collisions.
-    if (at >= static_cast<std::size_t>(pairAt) && pairAt >= 0) continue;
-    if (best >= limit) break;
-    if (data_[at + best] != data_[position + best]) continue;
-    const auto offset = static_cast<std::uint32_t>(position - at);
-    const std::uint32_t length = MatchLength(position, offset);
-    if (length > best) {
-      best = length;
-      found_.push_back({offset, length});
-    }
-  }
+  // The pair match may already be the longest; the tree still has to take this position.
+  InsertIntoTree(position, best, &found_);
   return found_;
 }
 

@@ -7,8 +7,8 @@
 
 namespace mirravel::catpack {
 
-// Inputs larger than this are refused: the parse keeps about 20 bytes of state per input byte.
-inline constexpr std::size_t kMaxPackInput = std::size_t{64} << 20;
+// Inputs larger than this are refused: packing keeps about 30 bytes of state per input byte.
+inline constexpr std::size_t kMaxPackInput = std::size_t{16} << 20;
 
 // How often each code kind was used, for reports and tests.
 struct PackStats {

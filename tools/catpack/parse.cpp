@@ -22,7 +22,7 @@ class Parser {
         indexWidthAt_(indexWidthAt),
         literalBits_(literalBits),
         niceLength_(settings.niceLength),
-        finder_(data, size, settings.chainDepth, settings.niceLength),
+        finder_(data, size, settings.searchDepth, settings.niceLength),
         cost_(size + 1, kUnreached),
         arrival_(size + 1, Code{CodeKind::kLiteral, 1, 0}),
         lastOffset_(size + 1, 1) {

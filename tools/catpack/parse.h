@@ -17,7 +17,7 @@ struct Code {
 };
 
 struct ParseSettings {
-  std::uint32_t chainDepth = 64;
+  std::uint32_t searchDepth = 48;
   std::uint32_t niceLength = 96;  // a match this long is taken whole without weighing the others
 };
 
