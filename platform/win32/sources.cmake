@@ -1,6 +1,9 @@
 set(MIRRAVEL_PLATFORM_SOURCES
   platform/win32/file_system_win32.cpp
   platform/win32/main_window.cpp
+  platform/win32/catalogue_view.cpp
+  platform/win32/catalogue_view_input.cpp
+  platform/win32/catalogue_view_paint.cpp
   platform/win32/main_window_controls.cpp
   platform/win32/message_pump.cpp
   platform/win32/modal_message_box.cpp

@@ -27,3 +27,10 @@ mirravel_e2e_suite(smoke tests/e2e/smoke_test.cpp TARGET mirravel)
 # The plug-in marker must survive the linker as a plain string of the executable.
 add_test(NAME plugin_marker_in_executable
   COMMAND sh -c "strings \"$1\" | grep -qxF '! This is a JaPBe Plugin !'" marker $<TARGET_FILE:mirravel>)
+
+# A window with one catalogue view over generated lines, and the suite that drives it.
+add_executable(mirravel_view_host WIN32 tests/e2e/view_host/view_host.cpp)
+target_link_libraries(mirravel_view_host PRIVATE mirravel_core)
+target_include_directories(mirravel_view_host PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+mirravel_strict_warnings(mirravel_view_host)
+mirravel_e2e_suite(view tests/e2e/view_test.cpp TARGET mirravel_view_host)

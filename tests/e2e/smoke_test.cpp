@@ -85,12 +85,17 @@ void CheckIconAndBackground(HWND window, const std::string& programPath) {
   }
 
   // A client point that no control covers: between the tab panel (height 275) and the bottom row (y 280).
-  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+  // The first paint may still be on its way, so the pixel gets a moment to settle.
   POINT free{200, 277};
   ::ClientToScreen(window, &free);
-  HDC screen = ::GetDC(nullptr);
-  const COLORREF pixel = ::GetPixel(screen, free.x, free.y);
-  ::ReleaseDC(nullptr, screen);
+  const auto pixelAt = [](POINT point) {
+    HDC screen = ::GetDC(nullptr);
+    const COLORREF color = ::GetPixel(screen, point.x, point.y);
+    ::ReleaseDC(nullptr, screen);
+    return color;
+  };
+  WaitUntil([&] { return pixelAt(free) == ::GetSysColor(COLOR_BTNFACE); }, 3000);
+  const COLORREF pixel = pixelAt(free);
   CHECK_EQ(static_cast<unsigned long>(::GetSysColor(COLOR_BTNFACE)), static_cast<unsigned long>(pixel));
 }
 
