@@ -4,23 +4,28 @@
 #include "catalogue/unpack_block.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 
 namespace mirravel {
 namespace {
 
+// The decoder's state lives in locals and small objects that never leave the decoding function once
+// everything is inlined; otherwise every byte written could alias them and force reloads.
+#define MIRRAVEL_HOT inline __attribute__((always_inline))
+
 constexpr std::uint32_t kInitialIndexWidth = 8;
 constexpr std::uint32_t kMaxIndexWidth = 31;
 constexpr std::size_t kRawBlockSize = 256;
 
-std::uint32_t LoadLittle32(const std::uint8_t* p) {
+MIRRAVEL_HOT std::uint32_t LoadLittle32(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
 // Gathers the bits at even positions of x into its low half, keeping their order.
-std::uint32_t GatherEvenBits(std::uint32_t x) {
+MIRRAVEL_HOT std::uint32_t GatherEvenBits(std::uint32_t x) {
   x &= 0x55555555u;
   x = (x | (x >> 1)) & 0x33333333u;
   x = (x | (x >> 2)) & 0x0F0F0F0Fu;
@@ -28,6 +33,31 @@ std::uint32_t GatherEvenBits(std::uint32_t x) {
   x = (x | (x >> 8)) & 0x0000FFFFu;
   return x;
 }
+
+// Gamma numbers of up to four bit pairs (values 2 to 31, nearly all of them in practice) decoded
+// from the next 8 bits at once: the value, and the bits it takes (0 when it needs more pairs).
+struct ShortGamma {
+  std::uint8_t value;
+  std::uint8_t bits;
+};
+
+constexpr std::array<ShortGamma, 256> MakeShortGammaTable() {
+  std::array<ShortGamma, 256> table{};
+  for (std::uint32_t byte = 0; byte < 256; ++byte) {
+    std::uint32_t value = 1;
+    for (std::uint32_t pair = 0; pair < 4; ++pair) {
+      const std::uint32_t bits = (byte >> (6 - 2 * pair)) & 3;
+      value = 2 * value + (bits >> 1);
+      if ((bits & 1) == 0) {
+        table[byte] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(2 * pair + 2)};
+        break;
+      }
+    }
+  }
+  return table;
+}
+
+constexpr std::array<ShortGamma, 256> kShortGammas = MakeShortGammaTable();
 
 // Bits come from the most significant end of little-endian 32-bit words. The window keeps up to 64
 // unread bits left-aligned. Past the block's end it is fed zero words, which it counts: zero bits
@@ -37,7 +67,7 @@ class BitReader {
   BitReader(const std::uint8_t* words, std::size_t wordCount) : words_(words), wordCount_(wordCount) {}
 
   // Afterwards at least 32 bits are available.
-  void Refill() {
+  MIRRAVEL_HOT void Refill() {
     if (available_ > 32) return;
     std::uint32_t word = 0;
     if (next_ < wordCount_) {
@@ -51,7 +81,7 @@ class BitReader {
   }
 
   // Takes 1 to 32 bits that are known to be available.
-  std::uint32_t Take(std::uint32_t count) {
+  MIRRAVEL_HOT std::uint32_t Take(std::uint32_t count) {
     const auto value = static_cast<std::uint32_t>(window_ >> (64 - count));
     window_ <<= count;
     available_ -= count;
@@ -59,11 +89,18 @@ class BitReader {
   }
 
   // Takes 0 to 32 bits that are known to be available.
-  std::uint32_t TakeUpTo32(std::uint32_t count) { return count == 0 ? 0 : Take(count); }
+  MIRRAVEL_HOT std::uint32_t TakeUpTo32(std::uint32_t count) { return count == 0 ? 0 : Take(count); }
 
   // Reads a gamma number (at least 2). False when it would not fit in 32 bits.
-  bool ReadGamma(std::uint32_t& result) {
+  MIRRAVEL_HOT bool ReadGamma(std::uint32_t& result) {
     Refill();
+    const ShortGamma& shortGamma = kShortGammas[window_ >> 56];
+    if (shortGamma.bits != 0) {
+      window_ <<= shortGamma.bits;
+      available_ -= shortGamma.bits;
+      result = shortGamma.value;
+      return true;
+    }
     const auto top = static_cast<std::uint32_t>(window_ >> 32);
     const std::uint32_t stops = ~top & 0x55555555u;  // continue bits that are 0
     if (stops != 0) {
@@ -85,7 +122,7 @@ class BitReader {
   }
 
   // True when the decoder used bits beyond the block's last whole word.
-  bool Overran() const { return static_cast<std::uint64_t>(phantomWords_) * 32 > available_; }
+  MIRRAVEL_HOT bool Overran() const { return static_cast<std::uint64_t>(phantomWords_) * 32 > available_; }
 
  private:
   const std::uint8_t* words_;
@@ -97,7 +134,7 @@ class BitReader {
 };
 
 // Added to an explicit match's length; short distances need a long match to pay for a gamma code.
-std::uint32_t LengthCorrection(std::uint32_t offset) {
+MIRRAVEL_HOT std::uint32_t LengthCorrection(std::uint32_t offset) {
   if (offset >= 0x10000) return 3;
   if (offset >= 0x37FF) return 2;
   if (offset >= 0x27F) return 1;
@@ -106,7 +143,7 @@ std::uint32_t LengthCorrection(std::uint32_t offset) {
 }
 
 // Copies a non-overlapping span; small spans with two possibly overlapping word moves.
-void CopySpan(std::uint8_t* to, const std::uint8_t* from, std::size_t count) {
+MIRRAVEL_HOT void CopySpan(std::uint8_t* to, const std::uint8_t* from, std::size_t count) {
   if (count >= 8 && count <= 16) {
     std::uint64_t head = 0;
     std::uint64_t tail = 0;
@@ -154,7 +191,7 @@ class Decoder {
   std::uint32_t literalBias_ = 0;
 };
 
-bool Decoder::Run() {
+MIRRAVEL_HOT bool Decoder::Run() {
   for (;;) {
     reader_.Refill();
     if (reader_.Take(1) != 0) {
@@ -176,7 +213,7 @@ bool Decoder::Run() {
   }
 }
 
-bool Decoder::Copy(std::uint64_t offset, std::uint64_t length) {
+MIRRAVEL_HOT bool Decoder::Copy(std::uint64_t offset, std::uint64_t length) {
   const auto written = static_cast<std::uint64_t>(out_ - start_);
   const auto room = static_cast<std::uint64_t>(end_ - out_);
   if (offset == 0 || offset > written || length > room) return false;
@@ -200,7 +237,7 @@ bool Decoder::Copy(std::uint64_t offset, std::uint64_t length) {
   return true;
 }
 
-bool Decoder::GammaMatch() {
+MIRRAVEL_HOT bool Decoder::GammaMatch() {
   std::uint32_t selector = 0;
   std::uint32_t length = 0;
   if (!reader_.ReadGamma(selector)) return false;
@@ -217,7 +254,7 @@ bool Decoder::GammaMatch() {
   return Copy(offset, static_cast<std::uint64_t>(length) + LengthCorrection(lastOffset_));
 }
 
-bool Decoder::ShortCode() {
+MIRRAVEL_HOT bool Decoder::ShortCode() {
   const std::uint32_t value = reader_.Take(4);
   if (value >= 2) return Copy(value - 1, 1);
   if (value == 1) {
@@ -236,7 +273,7 @@ bool Decoder::ShortCode() {
   return true;
 }
 
-bool Decoder::RawBlocks() {
+MIRRAVEL_HOT bool Decoder::RawBlocks() {
   do {
     if (static_cast<std::size_t>(end_ - out_) < kRawBlockSize) return false;
     for (std::size_t i = 0; i < kRawBlockSize; i += 4) {
@@ -254,7 +291,7 @@ bool Decoder::RawBlocks() {
   return true;
 }
 
-bool Decoder::ShortMatchOrControl(bool& ended) {
+MIRRAVEL_HOT bool Decoder::ShortMatchOrControl(bool& ended) {
   const std::uint32_t offset = reader_.Take(7);
   const std::uint32_t lengthCode = reader_.Take(2);
   if (offset != 0) {
@@ -309,3 +346,5 @@ std::uint32_t BlockChecksum(const std::uint8_t* bytes, std::size_t size) {
 }
 
 }  // namespace mirravel
+
+#undef MIRRAVEL_HOT
