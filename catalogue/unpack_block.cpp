@@ -94,7 +94,7 @@ class BitReader {
   // Reads a gamma number (at least 2). False when it would not fit in 32 bits.
   MIRRAVEL_HOT bool ReadGamma(std::uint32_t& result) {
     Refill();
-    const ShortGamma& shortGamma = kShortGammas[window_ >> 56];
+    const ShortGamma& shortGamma = kShortGammas[static_cast<std::size_t>(window_ >> 56)];
     if (shortGamma.bits != 0) {
       window_ <<= shortGamma.bits;
       available_ -= shortGamma.bits;
