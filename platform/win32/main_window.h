@@ -7,6 +7,7 @@
 #include <array>
 
 #include "app/platform_port.h"
+#include "catalogue/catalogue_text.h"
 #include "ui/event_queue.h"
 #include "ui/main_window_layout.h"
 
@@ -33,6 +34,8 @@ class MainWindow {
   int ControlId(HWND window) const;
   HWND TabControl() const { return tabControl_; }
   HWND List() const { return Control(kListView); }
+  // The catalogue as the list shows it: after loading, the only copy of the text.
+  CatalogueText& ListText() { return listText_; }
   HACCEL Shortcuts() const { return shortcuts_; }
   // The windows that Tab walks, in order (the tab control stands for the panel).
   std::array<HWND, kControlCount> TabOrder() const;
@@ -61,6 +64,7 @@ class MainWindow {
   HACCEL shortcuts_ = nullptr;
   MessageHook* hook_ = nullptr;
   EventQueue events_;
+  CatalogueText listText_;
 };
 
 // Start of a window of size `outer` centred on a screen of size `screen` along one axis; a window larger

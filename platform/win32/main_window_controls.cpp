@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/win32/list_control.h"
+#include "platform/win32/catalogue_view.h"
 
 namespace mirravel::platform {
 
@@ -29,7 +29,12 @@ LRESULT CALLBACK ForwardingProcedure(HWND window, UINT message, WPARAM wParam, L
   return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
-}  // namespace
+// Win32 class, styles and extended styles of each kind of control (all are visible child windows).
+struct ControlClass {
+  const char* className;
+  DWORD style;
+  DWORD exStyle;
+};
 
 ControlClass ClassOfKind(ControlKind kind) {
   constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
@@ -51,8 +56,10 @@ ControlClass ClassOfKind(ControlKind kind) {
     case ControlKind::ListView:
       break;
   }
-  return {"", 0, 0};  // the list is created by its own module
+  return {"", 0, 0};  // the list is the catalogue view, made by its own module
 }
+
+}  // namespace
 
 class MainWindowBuilder {
  public:
@@ -83,7 +90,7 @@ class MainWindowBuilder {
     if (layout.kind == ControlKind::TabPanel) {
       control = CreateTabPanel(layout);
     } else if (layout.kind == ControlKind::ListView) {
-      control = CreateListControl(instance_, parent, layout);
+      control = CreateList(parent, layout);
     } else {
       const ControlClass kind = ClassOfKind(layout.kind);
       const std::string caption(layout.caption);
@@ -100,6 +107,14 @@ class MainWindowBuilder {
     if (layout.id == kAlwaysOnTopBox) {
       ::SetWindowPos(main_.window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     }
+  }
+
+  HWND CreateList(HWND parent, const ControlLayout& layout) {
+    if (!RegisterCatalogueViewClass(instance_)) return nullptr;
+    HWND list = CreateCatalogueView(parent, layout.id, layout.place.x, layout.place.y, layout.place.width,
+                                    layout.place.height);
+    if (list != nullptr) AttachCatalogueText(list, &main_.listText_);
+    return list;
   }
 
   HWND CreateTabPanel(const ControlLayout& layout) {

@@ -11,12 +11,4 @@ namespace mirravel::platform {
 // Fills the freshly opened window; ends with the keyboard focus in the find field.
 void BuildMainWindowControls(MainWindow& main, HINSTANCE instance);
 
-// Win32 class, styles and extended styles of each kind of control (all are visible child windows).
-struct ControlClass {
-  const char* className;
-  DWORD style;
-  DWORD exStyle;
-};
-ControlClass ClassOfKind(ControlKind kind);
-
 }  // namespace mirravel::platform

@@ -7,7 +7,6 @@ set(MIRRAVEL_PLATFORM_SOURCES
   platform/win32/main_window_controls.cpp
   platform/win32/message_pump.cpp
   platform/win32/modal_message_box.cpp
-  platform/win32/list_control.cpp
   platform/win32/win32_window_port.cpp
   platform/win32/win32_platform.cpp
 )

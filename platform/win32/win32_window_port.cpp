@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/win32/list_control.h"
+#include "platform/win32/catalogue_view.h"
 #include "platform/win32/modal_message_box.h"
 #include "ui/control_ids.h"
 
@@ -76,13 +76,15 @@ int Win32WindowPort::ShowMessageBox(std::string_view title, std::string_view tex
   return ShowModalMessageBox(title, text, type);
 }
 
-CatalogueText& Win32WindowPort::ListText() { return ListControlText(main_.List()); }
+CatalogueText& Win32WindowPort::ListText() { return main_.ListText(); }
 
 void Win32WindowPort::SelectInList(std::int32_t start, std::int32_t end) {
-  SelectInListControl(main_.List(), start, end);
+  if (main_.List() != nullptr) SelectInCatalogueView(main_.List(), start, end);
 }
 
-void Win32WindowPort::ListTextChanged() { ListControlTextChanged(main_.List()); }
+void Win32WindowPort::ListTextChanged() {
+  if (main_.List() != nullptr) AttachCatalogueText(main_.List(), &main_.ListText());
+}
 
 void Win32WindowPort::ShowContextMenu(const std::array<bool, 3>& available) {
   if (contextMenu_ == nullptr) return;

@@ -34,3 +34,5 @@ target_link_libraries(mirravel_view_host PRIVATE mirravel_core)
 target_include_directories(mirravel_view_host PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 mirravel_strict_warnings(mirravel_view_host)
 mirravel_e2e_suite(view tests/e2e/view_test.cpp TARGET mirravel_view_host)
+
+include(tests/e2e/suites/suites.cmake)

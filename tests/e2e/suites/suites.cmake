@@ -1,0 +1,30 @@
+# The main window's end-to-end suites. Suites that need the catalogue text get its path as well.
+add_library(mirravel_e2e_session STATIC tests/e2e/suites/mirravel_session.cpp)
+target_link_libraries(mirravel_e2e_session PUBLIC mirravel_e2e_harness)
+mirravel_strict_warnings(mirravel_e2e_session)
+
+mirravel_e2e_suite(main_window tests/e2e/suites/main_window_test.cpp TARGET mirravel)
+target_link_libraries(e2e_main_window PRIVATE mirravel_e2e_session)
+
+# The window layer in its own process: a console program that builds the real main window.
+add_executable(e2e_window_layer tests/e2e/suites/window_layer_test.cpp)
+target_link_libraries(e2e_window_layer PRIVATE mirravel_core mirravel_e2e_harness comctl32 winmm)
+mirravel_strict_warnings(e2e_window_layer)
+add_test(NAME e2e_window_layer COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_window_layer>)
+set_tests_properties(e2e_window_layer PROPERTIES TIMEOUT 300)
+
+# Suites that compare with the catalogue text the program carries.
+set(MIRRAVEL_CATALOGUE_TEXT ${CMAKE_CURRENT_SOURCE_DIR}/data/catalogue.txt CACHE FILEPATH
+  "The catalogue text that the end-to-end suites expect mirravel.exe to show")
+if(NOT EXISTS ${MIRRAVEL_CATALOGUE_TEXT})
+  message(STATUS "No catalogue text at ${MIRRAVEL_CATALOGUE_TEXT}: the find and selection suites are left out")
+  return()
+endif()
+foreach(suite find selection)
+  add_executable(e2e_${suite} tests/e2e/suites/${suite}_test.cpp)
+  target_link_libraries(e2e_${suite} PRIVATE mirravel_e2e_session)
+  mirravel_strict_warnings(e2e_${suite})
+  add_test(NAME e2e_${suite}
+    COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_${suite}> $<TARGET_FILE:mirravel> ${MIRRAVEL_CATALOGUE_TEXT})
+  set_tests_properties(e2e_${suite} PROPERTIES TIMEOUT 300)
+endforeach()
