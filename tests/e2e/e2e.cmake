@@ -36,3 +36,9 @@ mirravel_strict_warnings(mirravel_view_host)
 mirravel_e2e_suite(view tests/e2e/view_test.cpp TARGET mirravel_view_host)
 
 include(tests/e2e/suites/suites.cmake)
+
+# Timing of the view over a catalogue-sized text (run by hand: wine mirravel_view_timing.exe).
+add_executable(mirravel_view_timing WIN32 tests/e2e/view_host/view_timing.cpp)
+target_link_libraries(mirravel_view_timing PRIVATE mirravel_core)
+target_include_directories(mirravel_view_timing PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+mirravel_strict_warnings(mirravel_view_timing)
