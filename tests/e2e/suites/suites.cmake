@@ -13,6 +13,9 @@ mirravel_strict_warnings(e2e_window_layer)
 add_test(NAME e2e_window_layer COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_window_layer>)
 set_tests_properties(e2e_window_layer PROPERTIES TIMEOUT 300)
 
+# The bare window and the start-up benchmark that compares the program with it.
+include(bench/startup/startup.cmake)
+
 # Suites that compare with the catalogue text the program carries.
 set(MIRRAVEL_CATALOGUE_TEXT ${CMAKE_CURRENT_SOURCE_DIR}/data/catalogue.txt CACHE FILEPATH
   "The catalogue text that the end-to-end suites expect mirravel.exe to show")
