@@ -4,6 +4,7 @@ find_package(benchmark REQUIRED)
 find_package(ZLIB REQUIRED)
 
 set(MIRRAVEL_BENCH_SOURCES
+  bench/bench_find.cpp
   bench/bench_pack.cpp
   bench/bench_unpack.cpp)
 
