@@ -6,12 +6,7 @@
 
 #include <string>
 
-#if __has_include("data/catalogue_block.h")
 #include "data/catalogue_block.h"
-#define MIRRAVEL_HAS_CATALOGUE_BLOCK 1
-#else
-#include "platform/win32/interim_catalogue_block.h"
-#endif
 
 namespace mirravel::platform {
 
@@ -33,14 +28,9 @@ WindowPort* Win32Platform::BuildMainWindow() {
 }
 
 const std::uint8_t* Win32Platform::CatalogueBlock(std::size_t& size) {
-#ifdef MIRRAVEL_HAS_CATALOGUE_BLOCK
-  const auto block = mirravel::CatalogueBlock();
+  const EmbeddedBlock block = mirravel::CatalogueBlock();
   size = block.size;
   return block.data;
-#else
-  size = sizeof kInterimCatalogueBlock;
-  return kInterimCatalogueBlock;
-#endif
 }
 
 void Win32Platform::PlayFoundSound() {
