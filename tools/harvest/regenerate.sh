@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Regenerates the catalogue: data/catalogue.txt from the mingw-w64 headers (values computed by the
-# i686 cross compiler), data/catalogue.jc packed from it by catpack, and data/README.md's figures.
+# i686 cross compiler, then confirmed by verify.py), data/catalogue.jc packed from it by catpack,
+# and data/README.md with its figures. Stops at the first failure.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 catpackBuild="$root/build/harvester-catpack"
 work="$root/build/harvester-work"
 mkdir -p "$work"
+
+python3 -m unittest discover -s "$root/tools/harvest/tests" -q
 
 # catpack links the core library, which embeds the block: it needs some block to exist.
 [ -e "$root/data/catalogue.jc" ] || : >"$root/data/catalogue.jc"
@@ -15,6 +18,8 @@ ninja -C "$catpackBuild" -j2 catpack >"$work/catpack-build.log"
 
 python3 "$root/tools/harvest/harvest.py" catalogue --output "$root/data/catalogue.txt" \
   --report "$work/report.json" --work "$work"
+# A second, independent check of every value (static assertions) before the text is packed.
+python3 "$root/tools/harvest/verify.py" "$root/data/catalogue.txt" --work "$work"
 "$catpackBuild/catpack" pack "$root/data/catalogue.txt" "$root/data/catalogue.jc"
 python3 "$root/tools/harvest/harvest.py" readme --catalogue "$root/data/catalogue.txt" \
   --block "$root/data/catalogue.jc" --report "$work/report.json" --output "$root/data/README.md"

@@ -17,7 +17,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harvestlib import units  # noqa: E402
+from harvestlib import preprocess, units  # noqa: E402
 
 _LINE = re.compile(r"^#(\w+) = \$([0-9A-F]+) ' (.*)$")
 _UNICODE = re.compile(r"; Unicode: \$([0-9A-F]+)$")
@@ -69,8 +69,13 @@ def Verify(entries, unicode, work):
         if not remaining:
             break
         arguments = units.CompilerArguments(unicode)
+        # Only names the unit declares: the compiler is slow to report undeclared ones.
+        declared = preprocess.ParseUnit(preprocess.Preprocess(
+            units.COMPILER, arguments, "\n".join(lines) + "\n"), units.INCLUDE_DIR)
+        here = [name for name in remaining
+                if name in declared.macros or name in declared.enumerators]
         path = os.path.join(work, "verify-%s%s.c" % (unitName, "-unicode" if unicode else ""))
-        outcome = Check(lines, remaining, entries, arguments, path)
+        outcome = Check(lines, here, entries, arguments, path)
         confirmed.update(name for name, state in outcome.items() if state == "confirmed")
         wrong.update(name for name, state in outcome.items() if state == "wrong")
         remaining = [name for name in remaining if name not in outcome]

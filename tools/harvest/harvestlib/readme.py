@@ -91,6 +91,9 @@ class, size and signedness; the object file is read back. Candidates that do not
 constants (types, strings, functions, addresses that only the linker knows) are dropped; floating
 point values and values outside the 32-bit range (signed or unsigned) are dropped; integers cast to
 pointers or handles (`HWND_TOPMOST`, `IDC_ARROW`, `HKEY_CLASSES_ROOT`) are kept.
+`tools/harvest/verify.py` then confirms every value of the written text a second way, in static
+assertions compiled by the same compiler (and the Unicode values in a Unicode compilation);
+`regenerate.sh` stops before packing when one is not confirmed.
 
 - Package: `mingw-w64-i686-dev` {package} (`/usr/share/mingw-w64/include`)
 - Compiler: `i686-w64-mingw32-gcc` ({compiler}), 32-bit target, `-std=gnu11`
