@@ -1,0 +1,1 @@
+"""The catalogue harvester: units, preprocessing, evaluation by the compiler, notation, output."""

@@ -64,6 +64,8 @@ Python 3, CMake and Ninja):
 
     tools/harvest/regenerate.sh
 
+It runs the harvester's own tests first (`python3 -m unittest discover -s tools/harvest/tests`).
+
 ## Line format
 
     #NAME = $VALUE ' header.h[: definition][; Unicode: $VALUE]
