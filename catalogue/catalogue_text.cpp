@@ -7,8 +7,8 @@
 
 #include "support/text.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
 #endif
 
 namespace mirravel {
@@ -111,44 +111,104 @@ char OtherCase(char c) {
   return c;
 }
 
-// Candidate positions are those where the pattern's first and last bytes both match (either case);
-// sixteen positions are tested at once where SSE2 is available, then each candidate is verified.
-std::size_t FirstCandidateBlock(std::string_view text, std::size_t from, std::size_t lastStart,
-                                std::string_view pattern, bool wholeWord) {
-  const char first = pattern.front();
-  const char firstOther = OtherCase(first);
-  const char last = pattern.back();
-  const char lastOther = OtherCase(last);
-  const std::size_t lastOffset = pattern.size() - 1;
-  std::size_t at = from;
-#if defined(__SSE2__)
-  const __m128i f1 = _mm_set1_epi8(first), f2 = _mm_set1_epi8(firstOther);
-  const __m128i l1 = _mm_set1_epi8(last), l2 = _mm_set1_epi8(lastOther);
-  const char* data = text.data();
-  while (at + 16 <= lastStart + 1) {
+// One search: the pattern's first and last bytes in both cases, and what a candidate must pass.
+struct Scan {
+  std::string_view text;
+  std::string_view pattern;
+  bool wholeWord;
+  char first, firstOther, last, lastOther;
+
+  bool Accepts(std::size_t at) const {
+    return MatchesAt(text, at, pattern) && (!wholeWord || StandsAsWholeWord(text, at, pattern.size()));
+  }
+};
+
+constexpr std::size_t kNotFound = std::string_view::npos;
+
+std::size_t ScanScalar(const Scan& scan, std::size_t at, std::size_t lastStart) {
+  const std::size_t lastOffset = scan.pattern.size() - 1;
+  for (; at <= lastStart; ++at) {
+    const char head = scan.text[at];
+    if (head != scan.first && head != scan.firstOther) continue;
+    const char tail = scan.text[at + lastOffset];
+    if (tail != scan.last && tail != scan.lastOther) continue;
+    if (scan.Accepts(at)) return at;
+  }
+  return kNotFound;
+}
+
+// Candidates are positions where the first and the last pattern byte both match (either case); the
+// vector scans test 16 or 32 positions at once and verify candidates one by one. The vector width is
+// chosen at run time, so one executable runs everywhere and uses what the processor offers.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define MIRRAVEL_VECTOR_SCAN 1
+
+std::size_t VerifyCandidates(const Scan& scan, std::size_t at, unsigned mask) {
+  while (mask != 0) {
+    const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(mask));
+    if (scan.Accepts(candidate)) return candidate;
+    mask &= mask - 1;
+  }
+  return kNotFound;
+}
+
+__attribute__((target("sse2"))) std::size_t ScanSse2(const Scan& scan, std::size_t at, std::size_t lastStart) {
+  const char* data = scan.text.data();
+  const std::size_t lastOffset = scan.pattern.size() - 1;
+  const __m128i f1 = _mm_set1_epi8(scan.first), f2 = _mm_set1_epi8(scan.firstOther);
+  const __m128i l1 = _mm_set1_epi8(scan.last), l2 = _mm_set1_epi8(scan.lastOther);
+  for (; at + 16 <= lastStart + 1; at += 16) {
     const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
     const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + lastOffset));
-    const __m128i headHit = _mm_or_si128(_mm_cmpeq_epi8(head, f1), _mm_cmpeq_epi8(head, f2));
-    const __m128i tailHit = _mm_or_si128(_mm_cmpeq_epi8(tail, l1), _mm_cmpeq_epi8(tail, l2));
-    auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(headHit, tailHit)));
-    while (mask != 0) {
-      const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(mask));
-      if (MatchesAt(text, candidate, pattern) && (!wholeWord || StandsAsWholeWord(text, candidate, pattern.size()))) {
-        return candidate;
-      }
-      mask &= mask - 1;
+    const __m128i hits = _mm_and_si128(_mm_or_si128(_mm_cmpeq_epi8(head, f1), _mm_cmpeq_epi8(head, f2)),
+                                       _mm_or_si128(_mm_cmpeq_epi8(tail, l1), _mm_cmpeq_epi8(tail, l2)));
+    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+    if (mask != 0) {
+      const std::size_t found = VerifyCandidates(scan, at, mask);
+      if (found != kNotFound) return found;
     }
-    at += 16;
   }
+  return ScanScalar(scan, at, lastStart);
+}
+
+__attribute__((target("avx2"))) std::size_t ScanAvx2(const Scan& scan, std::size_t at, std::size_t lastStart) {
+  const char* data = scan.text.data();
+  const std::size_t lastOffset = scan.pattern.size() - 1;
+  const __m256i f1 = _mm256_set1_epi8(scan.first), f2 = _mm256_set1_epi8(scan.firstOther);
+  const __m256i l1 = _mm256_set1_epi8(scan.last), l2 = _mm256_set1_epi8(scan.lastOther);
+  for (; at + 32 <= lastStart + 1; at += 32) {
+    const __m256i head = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at));
+    const __m256i tail = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at + lastOffset));
+    const __m256i hits =
+        _mm256_and_si256(_mm256_or_si256(_mm256_cmpeq_epi8(head, f1), _mm256_cmpeq_epi8(head, f2)),
+                         _mm256_or_si256(_mm256_cmpeq_epi8(tail, l1), _mm256_cmpeq_epi8(tail, l2)));
+    const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(hits));
+    if (mask != 0) {
+      const std::size_t found = VerifyCandidates(scan, at, mask);
+      if (found != kNotFound) return found;
+    }
+  }
+  return ScanSse2(scan, at, lastStart);
+}
 #endif
-  for (; at <= lastStart; ++at) {
-    const char head = text[at];
-    if (head != first && head != firstOther) continue;
-    const char tail = text[at + lastOffset];
-    if (tail != last && tail != lastOther) continue;
-    if (MatchesAt(text, at, pattern) && (!wholeWord || StandsAsWholeWord(text, at, pattern.size()))) return at;
-  }
-  return std::string_view::npos;
+
+using ScanFunction = std::size_t (*)(const Scan&, std::size_t, std::size_t);
+
+ScanFunction BestScan() {
+#if defined(MIRRAVEL_VECTOR_SCAN)
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx2")) return ScanAvx2;
+  if (__builtin_cpu_supports("sse2")) return ScanSse2;
+#endif
+  return ScanScalar;
+}
+
+std::size_t FirstAcceptedPosition(std::string_view text, std::size_t from, std::size_t lastStart,
+                                  std::string_view pattern, bool wholeWord) {
+  static const ScanFunction scan = BestScan();
+  const Scan search{text, pattern, wholeWord, pattern.front(), OtherCase(pattern.front()),
+                    pattern.back(), OtherCase(pattern.back())};
+  return scan(search, from, lastStart);
 }
 
 }  // namespace
@@ -160,8 +220,8 @@ std::int32_t CatalogueText::Find(std::string_view pattern, std::int32_t from, bo
   const std::size_t lastStart = text.size() - pattern.size();
   const auto start = static_cast<std::size_t>(from);
   if (start > lastStart) return -1;
-  const std::size_t found = FirstCandidateBlock(text, start, lastStart, pattern, wholeWord);
-  return found == std::string_view::npos ? -1 : static_cast<std::int32_t>(found);
+  const std::size_t found = FirstAcceptedPosition(text, start, lastStart, pattern, wholeWord);
+  return found == kNotFound ? -1 : static_cast<std::int32_t>(found);
 }
 
 }  // namespace mirravel
