@@ -8,42 +8,20 @@
 #include "catalogue/catalogue_text.h"
 #include "catalogue/load_catalogue.h"
 #include "data/catalogue_block.h"
-#include "ui/window_port.h"
+#include "ui/inert_window.h"
 
 namespace mirravel {
 namespace {
 
-// Only the list matters while loading; everything else is inert.
-class ListOnlyWindow : public WindowPort {
- public:
-  std::string GetControlText(int) override { return {}; }
-  void SetControlText(int, std::string_view) override {}
-  int GetControlState(int) override { return 0; }
-  void SetControlState(int, int) override {}
-  void DisableControl(int, bool) override {}
-  void FocusControl(int) override {}
-  int FocusedControl() override { return -1; }
-  void SetTitle(std::string_view) override {}
-  void SetTopMost(bool) override {}
-  int ShowMessageBox(std::string_view, std::string_view, unsigned) override { return 1; }
-  CatalogueText& ListText() override { return list; }
-  void SelectInList(std::int32_t, std::int32_t) override {}
-  void ListTextChanged() override {}
-  void ShowContextMenu(const std::array<bool, 3>&) override {}
-  void PumpOneMessage() override {}
-  WindowEvent FetchEvent() override { return {}; }
-  CatalogueText list;
-};
-
 const CatalogueText& LoadedCatalogue() {
-  static ListOnlyWindow window;
+  static InertWindow window;
   static bool loaded = [] {
     AppState state;
     const EmbeddedBlock block = CatalogueBlock();
     return LoadCatalogue(block.data, block.size, state, window);
   }();
   if (!loaded) std::abort();
-  return window.list;
+  return window.ListText();
 }
 
 // Patterns that occur nowhere, so both scans cover the whole text.
@@ -78,11 +56,11 @@ void BM_LoadCatalogue(benchmark::State& state) {
   const EmbeddedBlock block = CatalogueBlock();
   std::int32_t lines = 0;
   for (auto _ : state) {
-    ListOnlyWindow window;
+    InertWindow window;
     AppState appState;
     if (!LoadCatalogue(block.data, block.size, appState, window)) state.SkipWithError("catalogue did not load");
     lines = appState.lineCount;
-    benchmark::DoNotOptimize(window.list.Text().data());
+    benchmark::DoNotOptimize(window.ListText().Text().data());
   }
   state.counters["lines"] = lines;
   state.counters["text_bytes"] = static_cast<double>(LoadedCatalogue().Length());

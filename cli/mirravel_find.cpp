@@ -10,7 +10,7 @@
 #include "catalogue/load_catalogue.h"
 #include "data/catalogue_block.h"
 #include "ui/control_ids.h"
-#include "ui/window_port.h"
+#include "ui/inert_window.h"
 
 namespace mirravel {
 namespace {
@@ -18,42 +18,28 @@ namespace {
 enum ExitCode : int { kFound = 0, kNothingFound = 1, kNeither = 2, kLoadFailed = 3, kUsage = 4 };
 
 // Messages go to standard error; every selection the search makes is printed as one line.
-class ConsoleWindow : public WindowPort {
+class ConsoleWindow : public InertWindow {
  public:
   ConsoleWindow(bool onlyValue, bool quietWhenExhausted) : onlyValue_(onlyValue), quietWhenExhausted_(quietWhenExhausted) {}
 
-  std::string GetControlText(int) override { return {}; }
-  void SetControlText(int, std::string_view) override {}
   int GetControlState(int id) override { return id == kOnlyValueBox && onlyValue_ ? 1 : 0; }
-  void SetControlState(int, int) override {}
-  void DisableControl(int, bool) override {}
-  void FocusControl(int) override {}
-  int FocusedControl() override { return kFindField; }
-  void SetTitle(std::string_view) override {}
-  void SetTopMost(bool) override {}
   int ShowMessageBox(std::string_view, std::string_view text, unsigned) override {
     if (text == kNeitherMessage) sawNeither = true;
     if (!(quietWhenExhausted_ && text == kNoMoreMessage)) std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     return 1;
   }
-  CatalogueText& ListText() override { return list_; }
   void SelectInList(std::int32_t start, std::int32_t end) override {
-    list_.Select(start, end);
-    const std::string_view selected = list_.SelectedText();
+    InertWindow::SelectInList(start, end);
+    const std::string_view selected = ListText().SelectedText();
     std::fwrite(selected.data(), 1, selected.size(), stdout);
     std::fputc('\n', stdout);
   }
-  void ListTextChanged() override {}
-  void ShowContextMenu(const std::array<bool, 3>&) override {}
-  void PumpOneMessage() override {}
-  WindowEvent FetchEvent() override { return {}; }
 
   bool sawNeither = false;
 
  private:
   bool onlyValue_;
   bool quietWhenExhausted_;
-  CatalogueText list_;
 };
 
 int PrintUsage() {
