@@ -250,6 +250,18 @@ LRESULT CatalogueView::OnGetTextLength() const {
   return static_cast<LRESULT>(static_cast<std::size_t>(Text().Length()) + BreakCount(Text()));
 }
 
+// Another program (a clipboard manager, a test reading the clipboard) may hold the clipboard for a
+// moment; a short bounded retry keeps Ctrl+C from being lost without stalling the window noticeably.
+static bool OpenClipboardPatiently(HWND owner) {
+  constexpr int kAttempts = 20;
+  constexpr DWORD kPauseMs = 5;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (::OpenClipboard(owner)) return true;
+    ::Sleep(kPauseMs);
+  }
+  return false;
+}
+
 void CatalogueView::CopyToClipboard() const {
   const std::string_view selected = Text().SelectedText();
   if (selected.empty()) return;
@@ -264,7 +276,7 @@ void CatalogueView::CopyToClipboard() const {
   }
   out[CopyWithBreaks(selected, "\r\n", out, size - 1)] = '\0';
   ::GlobalUnlock(memory);
-  if (!::OpenClipboard(window_)) {
+  if (!OpenClipboardPatiently(window_)) {
     ::GlobalFree(memory);
     return;
   }
