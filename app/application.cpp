@@ -122,6 +122,8 @@ std::string Application::BuildAboutText() {
   state_.aboutText += "by the Mirravel authors\n\n";
   state_.aboutText += "Constants : \t" + std::to_string(state_.lineCount) + "\n";
   state_.aboutText += std::string("Plugin functions : \t") + (state_.pluginMode == 1 ? "Enabled" : "Disabled") + "\n";
+  // The registration state ("Yes", "No" or "Auto") is read from jaPBe's tools file once registration
+  // lands; until then the program never registers itself, so "No" is what holds.
   state_.aboutText += "Plugin registered : \tNo";
   return state_.aboutText;
 }
