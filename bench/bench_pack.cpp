@@ -6,14 +6,6 @@
 namespace mirravel::bench {
 namespace {
 
-void ReportPackedSizes(benchmark::State& state, const BenchText& shared) {
-  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(shared.text.size()));
-  state.SetLabel(shared.source + ", " + std::to_string(shared.text.size()) + " bytes");
-  state.counters["catpack_bytes"] = static_cast<double>(shared.packed.size());
-  state.counters["zlib9_bytes"] = static_cast<double>(shared.zlib9.size());
-  state.counters["catpack_vs_zlib9"] = static_cast<double>(shared.packed.size()) / static_cast<double>(shared.zlib9.size());
-}
-
 void BM_PackBlock(benchmark::State& state) {
   const BenchText& shared = SharedBenchText();
   std::vector<std::uint8_t> block;
