@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace mirravel {
+#include "catalogue/find.h"
 
-enum FindKind : std::int32_t { kFindValue = 0, kFindName = 1, kFindNeither = 2 };
+namespace mirravel {
 
 struct AppState {
   std::uintptr_t hostWindow = 0;

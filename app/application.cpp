@@ -1,12 +1,13 @@
 // Start-up, event dispatch, About box and shutdown. Everything runs on the one GUI thread; waits poll.
 #include "app/application.h"
 
-#include "catalogue/find.h"
-#include "catalogue/load_catalogue.h"
+#include "app/find_flow.h"
+#include "app/load_catalogue.h"
+#include "catalogue/catalogue_text.h"
 #include "host/copy_menu.h"
 #include "support/command_line.h"
-#include "ui/control_ids.h"
-#include "ui/message_box.h"
+#include "ports/control_ids.h"
+#include "ports/message_box.h"
 
 namespace mirravel {
 
@@ -133,7 +134,9 @@ void Application::ShowAboutBox() { window_->ShowMessageBox("About Mirravel", Bui
 void Application::OnListSelectionChanged(std::int32_t selectionMin, std::int32_t selectionMax) {
   const std::int32_t length = selectionMax - selectionMin;
   if (length >= 1 && length <= kLongestPickedSelection) {
-    std::string_view picked = window_->ListText().Range(selectionMin, selectionMax);
+    std::string_view picked = window_->ListText();
+    if (selectionMin < 0 || static_cast<std::size_t>(selectionMax) > picked.size()) return;
+    picked = picked.substr(static_cast<std::size_t>(selectionMin), static_cast<std::size_t>(length));
     picked = picked.substr(0, picked.find(CatalogueText::kLineBreak));
     picked = picked.substr(0, picked.find('\''));
     window_->SetControlText(kCopyField, picked);

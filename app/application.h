@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "app/app_state.h"
-#include "app/platform_port.h"
-#include "ui/window_port.h"
+#include "ports/platform_port.h"
+#include "ports/window_port.h"
 
 namespace mirravel {
 

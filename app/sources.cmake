@@ -1,3 +1,5 @@
 list(APPEND MIRRAVEL_CORE_SOURCES
   app/application.cpp
+  app/find_flow.cpp
+  app/load_catalogue.cpp
 )

@@ -4,24 +4,23 @@
 #include <cstring>
 #include <string>
 
-#include "app/app_state.h"
 #include "catalogue/catalogue_text.h"
-#include "catalogue/load_catalogue.h"
+#include "catalogue/unpack_catalogue.h"
 #include "data/catalogue_block.h"
-#include "ui/inert_window.h"
 
 namespace mirravel {
 namespace {
 
 const CatalogueText& LoadedCatalogue() {
-  static InertWindow window;
-  static bool loaded = [] {
-    AppState state;
+  static const CatalogueText text = [] {
     const EmbeddedBlock block = CatalogueBlock();
-    return LoadCatalogue(block.data, block.size, state, window);
+    const UnpackedCatalogue unpacked = UnpackCatalogue(block.data, block.size);
+    if (unpacked.status != UnpackedCatalogue::Status::Ok) std::abort();
+    CatalogueText loaded;
+    loaded.Assign(unpacked.Text());
+    return loaded;
   }();
-  if (!loaded) std::abort();
-  return window.ListText();
+  return text;
 }
 
 // Patterns that occur nowhere, so both scans cover the whole text.
@@ -56,11 +55,12 @@ void BM_LoadCatalogue(benchmark::State& state) {
   const EmbeddedBlock block = CatalogueBlock();
   std::int32_t lines = 0;
   for (auto _ : state) {
-    InertWindow window;
-    AppState appState;
-    if (!LoadCatalogue(block.data, block.size, appState, window)) state.SkipWithError("catalogue did not load");
-    lines = appState.lineCount;
-    benchmark::DoNotOptimize(window.ListText().Text().data());
+    const UnpackedCatalogue unpacked = UnpackCatalogue(block.data, block.size);
+    if (unpacked.status != UnpackedCatalogue::Status::Ok) state.SkipWithError("catalogue did not load");
+    CatalogueText text;
+    text.Assign(unpacked.Text());
+    lines = text.LineCount();
+    benchmark::DoNotOptimize(text.Text().data());
   }
   state.counters["lines"] = lines;
   state.counters["text_bytes"] = static_cast<double>(LoadedCatalogue().Length());

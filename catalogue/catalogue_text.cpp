@@ -213,15 +213,18 @@ std::size_t FirstAcceptedPosition(std::string_view text, std::size_t from, std::
 
 }  // namespace
 
-std::int32_t CatalogueText::Find(std::string_view pattern, std::int32_t from, bool wholeWord) const {
-  if (pattern.empty() || from < 0 || from > Length()) return -1;
-  const std::string_view text(text_);
+std::int32_t FindIgnoringCase(std::string_view text, std::string_view pattern, std::int32_t from, bool wholeWord) {
+  if (pattern.empty() || from < 0 || static_cast<std::size_t>(from) > text.size()) return -1;
   if (pattern.size() > text.size()) return -1;
   const std::size_t lastStart = text.size() - pattern.size();
   const auto start = static_cast<std::size_t>(from);
   if (start > lastStart) return -1;
   const std::size_t found = FirstAcceptedPosition(text, start, lastStart, pattern, wholeWord);
   return found == kNotFound ? -1 : static_cast<std::int32_t>(found);
+}
+
+std::int32_t CatalogueText::Find(std::string_view pattern, std::int32_t from, bool wholeWord) const {
+  return FindIgnoringCase(text_, pattern, from, wholeWord);
 }
 
 }  // namespace mirravel

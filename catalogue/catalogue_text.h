@@ -55,6 +55,10 @@ class CatalogueText {
   std::int32_t caret_ = 0;
 };
 
+// First match of pattern in text at or after from, letters compared without regard to case; -1 when none.
+// With wholeWord, a match counts only where it does not continue a word at either end.
+std::int32_t FindIgnoringCase(std::string_view text, std::string_view pattern, std::int32_t from, bool wholeWord);
+
 // Word characters for whole-word matching and double-click selection.
 bool IsWordCharacter(char c);
 

@@ -1,10 +1,8 @@
-// Find and find-next over the list's text; messages and selection go through the window layer.
+// Classifying a find text, building its pattern and finding the next entry that holds it.
 #include "catalogue/find.h"
 
+#include "catalogue/catalogue_text.h"
 #include "support/text.h"
-#include "ui/control_ids.h"
-#include "ui/message_box.h"
-#include "ui/window_port.h"
 
 namespace mirravel {
 
@@ -57,38 +55,17 @@ std::int32_t DefinitionLength(std::string_view line) {
   return static_cast<std::int32_t>(apostrophe == std::string_view::npos ? line.size() : apostrophe);
 }
 
-FoundEntry FindEntry(const CatalogueText& text, const SearchPattern& pattern, std::int32_t from) {
+FoundEntry FindEntry(std::string_view text, const SearchPattern& pattern, std::int32_t from) {
   FoundEntry entry;
-  entry.matchPosition = text.Find(pattern.text, from, pattern.wholeWord);
+  entry.matchPosition = FindIgnoringCase(text, pattern.text, from, pattern.wholeWord);
   if (entry.matchPosition < 0) return entry;
-  const std::int32_t line = text.LineFromPosition(entry.matchPosition);
-  entry.selectionStart = text.LineStart(line);
-  entry.selectionEnd = entry.selectionStart + DefinitionLength(text.LineText(line));
+  const auto match = static_cast<std::size_t>(entry.matchPosition);
+  const std::size_t previousBreak = text.rfind(CatalogueText::kLineBreak, match);
+  const std::size_t lineStart = previousBreak == std::string_view::npos ? 0 : previousBreak + 1;
+  const std::string_view line = text.substr(lineStart, text.find(CatalogueText::kLineBreak, match) - lineStart);
+  entry.selectionStart = static_cast<std::int32_t>(lineStart);
+  entry.selectionEnd = entry.selectionStart + DefinitionLength(line);
   return entry;
-}
-
-std::int32_t FindConstant(std::string_view text, AppState& state, WindowPort& window) {
-  const bool onlyValue = window.GetControlState(kOnlyValueBox) == 1;
-  const SearchPattern pattern = BuildSearchPattern(text, onlyValue);
-  if (pattern.kind == kFindNeither) {
-    window.ShowMessageBox("ERROR", kNeitherMessage, kBoxStop);
-    window.FocusControl(kFindField);
-    return 1;
-  }
-  const FoundEntry entry = FindEntry(window.ListText(), pattern, state.findNextPosition);
-  if (entry.matchPosition < 0) {
-    if (state.findNextPosition == 0) {
-      window.ShowMessageBox(kFindTitle, std::string(pattern.kindWord) + " not found!", kBoxExclamation);
-    } else {
-      window.ShowMessageBox(kFindTitle, kNoMoreMessage, kBoxInformation);
-    }
-    state.findNextPosition = 0;
-    window.FocusControl(kFindField);
-    return 0;
-  }
-  state.findNextPosition = entry.matchPosition + 1;
-  window.SelectInList(entry.selectionStart, entry.selectionEnd);
-  return 1;
 }
 
 }  // namespace mirravel

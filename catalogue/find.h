@@ -1,16 +1,14 @@
-// Finding a constant by name or value: classification, search patterns and the find-next walk.
+// Finding a constant by name or value: classifying the find text, its search pattern and the search over
+// the catalogue text, which returns positions.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "catalogue/catalogue_text.h"
-
 namespace mirravel {
 
-class WindowPort;
+enum FindKind : std::int32_t { kFindValue = 0, kFindName = 1, kFindNeither = 2 };
 
 // kFindName when the text does not start with "$" or a digit (the empty text included); otherwise
 // kFindValue when every further character is a digit (or, after "$", also "A" to "F"); else kFindNeither.
@@ -39,15 +37,8 @@ struct FoundEntry {
   std::int32_t selectionEnd = 0;
 };
 
-// The next match at or after from, with the definition part of its line; matchPosition -1 when none.
-FoundEntry FindEntry(const CatalogueText& text, const SearchPattern& pattern, std::int32_t from);
-
-inline constexpr std::string_view kNeitherMessage = "Text is not a constant nor a value";
-inline constexpr std::string_view kNoMoreMessage = "No more entry found";
-inline constexpr std::string_view kFindTitle = "Find text";
-
-// Searches the list for text from state.findNextPosition, selects the hit's definition and tells the
-// user when nothing (more) is found. Returns 1 after a hit or the "neither" message, 0 when nothing was found.
-std::int32_t FindConstant(std::string_view text, AppState& state, WindowPort& window);
+// The next match in the catalogue text (line breaks stored as one character) at or after from, with the
+// definition part of its line; matchPosition -1 when none.
+FoundEntry FindEntry(std::string_view text, const SearchPattern& pattern, std::int32_t from);
 
 }  // namespace mirravel

@@ -1,46 +1,24 @@
-// mirravel-find: looks constants up in the embedded catalogue from a terminal, with the window's own
-// loading and find code behind a console stand-in for the window.
+// mirravel-find: looks constants up in the embedded catalogue from a terminal, with the program's own
+// catalogue model and search: the same pattern rules and the same definition part of each hit.
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
+#include "catalogue/catalogue_text.h"
 #include "catalogue/find.h"
-#include "catalogue/load_catalogue.h"
+#include "catalogue/unpack_catalogue.h"
 #include "data/catalogue_block.h"
-#include "ui/control_ids.h"
-#include "ui/inert_window.h"
 
 namespace mirravel {
 namespace {
 
 enum ExitCode : int { kFound = 0, kNothingFound = 1, kNeither = 2, kLoadFailed = 3, kUsage = 4 };
 
-// Messages go to standard error; every selection the search makes is printed as one line.
-class ConsoleWindow : public InertWindow {
- public:
-  ConsoleWindow(bool onlyValue, bool quietWhenExhausted) : onlyValue_(onlyValue), quietWhenExhausted_(quietWhenExhausted) {}
-
-  int GetControlState(int id) override { return id == kOnlyValueBox && onlyValue_ ? 1 : 0; }
-  int ShowMessageBox(std::string_view, std::string_view text, unsigned) override {
-    if (text == kNeitherMessage) sawNeither = true;
-    if (!(quietWhenExhausted_ && text == kNoMoreMessage)) std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-    return 1;
-  }
-  void SelectInList(std::int32_t start, std::int32_t end) override {
-    InertWindow::SelectInList(start, end);
-    const std::string_view selected = ListText().SelectedText();
-    std::fwrite(selected.data(), 1, selected.size(), stdout);
-    std::fputc('\n', stdout);
-  }
-
-  bool sawNeither = false;
-
- private:
-  bool onlyValue_;
-  bool quietWhenExhausted_;
-};
+void PrintLine(FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fputc('\n', stream);
+}
 
 int PrintUsage() {
   std::fputs(
@@ -71,17 +49,25 @@ int Run(int argc, char** argv) {
   }
   if (text == nullptr) return PrintUsage();
 
-  ConsoleWindow window(!any, all);
-  AppState state;
+  const SearchPattern pattern = BuildSearchPattern(text, !any);
+  if (pattern.kind == kFindNeither) {
+    PrintLine(stderr, "Text is not a constant nor a value");
+    return kNeither;
+  }
   const EmbeddedBlock block = CatalogueBlock();
-  if (!LoadCatalogue(block.data, block.size, state, window)) return kLoadFailed;
+  const UnpackedCatalogue unpacked = UnpackCatalogue(block.data, block.size);
+  if (unpacked.status != UnpackedCatalogue::Status::Ok) return kLoadFailed;
+  CatalogueText catalogue;
+  catalogue.Assign(unpacked.Text());
 
   int hits = 0;
-  while (FindConstant(text, state, window) == 1) {
-    if (window.sawNeither) return kNeither;
+  for (FoundEntry entry = FindEntry(catalogue.Text(), pattern, 0); entry.matchPosition >= 0;
+       entry = FindEntry(catalogue.Text(), pattern, entry.matchPosition + 1)) {
+    PrintLine(stdout, catalogue.Range(entry.selectionStart, entry.selectionEnd));
     ++hits;
-    if (!all) break;
+    if (!all) return kFound;
   }
+  if (hits == 0) PrintLine(stderr, std::string(pattern.kindWord) + " not found!");
   return hits > 0 ? kFound : kNothingFound;
 }
 

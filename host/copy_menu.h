@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/platform_port.h"
-#include "ui/control_ids.h"
+#include "ports/menu_item.h"
+#include "ports/control_ids.h"
 
 namespace mirravel {
 

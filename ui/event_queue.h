@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <deque>
 
-#include "ui/window_port.h"
+#include "ports/window_port.h"
 
 namespace mirravel {
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "ui/control_ids.h"
+#include "ports/control_ids.h"
 
 namespace mirravel {
 

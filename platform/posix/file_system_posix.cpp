@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <new>
 
-#include "platform/file_system.h"
+#include "ports/file_system.h"
 
 namespace mirravel::platform {
 

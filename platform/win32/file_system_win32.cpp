@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "platform/file_system.h"
+#include "ports/file_system.h"
 
 namespace mirravel::platform {
 

@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "app/platform_port.h"
+#include "ports/platform_port.h"
 #include "catalogue/catalogue_text.h"
 #include "ui/event_queue.h"
 #include "ui/main_window_layout.h"

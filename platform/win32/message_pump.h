@@ -7,7 +7,7 @@
 #include <deque>
 
 #include "platform/win32/main_window.h"
-#include "ui/window_port.h"
+#include "ports/window_port.h"
 
 namespace mirravel::platform {
 

@@ -9,4 +9,6 @@ set(MIRRAVEL_PLATFORM_SOURCES
   platform/win32/modal_message_box.cpp
   platform/win32/win32_window_port.cpp
   platform/win32/win32_platform.cpp
+  platform/win32/win32_desktop.cpp
+  platform/win32/win32_registry.cpp
 )

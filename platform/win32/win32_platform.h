@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
-#include "app/platform_port.h"
+#include "ports/platform_port.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_window_port.h"
 
 namespace mirravel::platform {
@@ -20,6 +23,9 @@ class Win32Platform : public PlatformPort {
   const std::uint8_t* CatalogueBlock(std::size_t& size) override;
   void PlayFoundSound() override;
   void CloseMainWindow() override { mainWindow_.Close(); }
+  DesktopPort& Desktop() override { return desktop_; }
+  RegistryPort& Registry() override { return registry_; }
+  ClockPort& Clock() override { return clock_; }
   [[noreturn]] void EndProcess(int exitCode) override;
 
  private:
@@ -27,6 +33,9 @@ class Win32Platform : public PlatformPort {
   HMENU contextMenu_ = nullptr;
   MainWindow mainWindow_;
   Win32WindowPort windowPort_;
+  Win32Desktop desktop_;
+  Win32Registry registry_;
+  Win32Clock clock_;
 };
 
 }  // namespace mirravel::platform

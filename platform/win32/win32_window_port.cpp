@@ -7,7 +7,7 @@
 
 #include "platform/win32/catalogue_view.h"
 #include "platform/win32/modal_message_box.h"
-#include "ui/control_ids.h"
+#include "ports/control_ids.h"
 
 namespace mirravel::platform {
 
@@ -76,13 +76,12 @@ int Win32WindowPort::ShowMessageBox(std::string_view title, std::string_view tex
   return ShowModalMessageBox(title, text, type);
 }
 
-CatalogueText& Win32WindowPort::ListText() { return main_.ListText(); }
-
 void Win32WindowPort::SelectInList(std::int32_t start, std::int32_t end) {
   if (main_.List() != nullptr) SelectInCatalogueView(main_.List(), start, end);
 }
 
-void Win32WindowPort::ListTextChanged() {
+void Win32WindowPort::AssignListText(std::string_view sourceText) {
+  main_.ListText().Assign(sourceText);
   if (main_.List() != nullptr) AttachCatalogueText(main_.List(), &main_.ListText());
 }
 

@@ -6,7 +6,7 @@
 
 #include "platform/win32/main_window.h"
 #include "platform/win32/message_pump.h"
-#include "ui/window_port.h"
+#include "ports/window_port.h"
 
 namespace mirravel::platform {
 
@@ -24,14 +24,16 @@ class Win32WindowPort : public WindowPort {
   void FocusControl(int id) override;
   int FocusedControl() override;
 
+  std::uintptr_t MainWindowHandle() override { return reinterpret_cast<std::uintptr_t>(main_.Window()); }
   void SetTitle(std::string_view title) override;
   void SetTopMost(bool topMost) override;
 
   int ShowMessageBox(std::string_view title, std::string_view text, unsigned type) override;
 
-  CatalogueText& ListText() override;
+  void AssignListText(std::string_view sourceText) override;
+  std::string_view ListText() override { return main_.ListText().Text(); }
+  std::int32_t ListLineCount() override { return main_.ListText().LineCount(); }
   void SelectInList(std::int32_t start, std::int32_t end) override;
-  void ListTextChanged() override;
 
   void ShowContextMenu(const std::array<bool, 3>& available) override;
 

@@ -4,7 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/platform_port.h"
+#include "ports/platform_port.h"
+#include "fakes/fake_system.h"
 #include "fakes/fake_window.h"
 #include "helpers/literal_block.h"
 
@@ -12,7 +13,9 @@ namespace mirravel::testing {
 
 class FakePlatform : public PlatformPort {
  public:
-  explicit FakePlatform(std::string_view catalogue) : block(LiteralBlock(catalogue)) {}
+  explicit FakePlatform(std::string_view catalogue) : block(LiteralBlock(catalogue)) {
+    window.onPump = [this] { clock.Sleep(1); };  // an idle pump sleeps 1 ms, as on the real platform
+  }
 
   bool CreateContextMenu(const std::vector<MenuItem>& items) override {
     menuItems = items;
@@ -28,9 +31,15 @@ class FakePlatform : public PlatformPort {
   }
   void PlayFoundSound() override { ++sounds; }
   void CloseMainWindow() override { ++windowCloses; }
+  DesktopPort& Desktop() override { return desktop; }
+  RegistryPort& Registry() override { return registry; }
+  ClockPort& Clock() override { return clock; }
   void EndProcess(int code) override { exitCode = code; }
 
   FakeWindow window;
+  FakeDesktop desktop;
+  FakeRegistry registry;
+  FakeClock clock;
   std::vector<std::uint8_t> block;
   std::vector<MenuItem> menuItems;
   bool menuCanBeCreated = true;

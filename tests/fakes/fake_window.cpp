@@ -1,7 +1,7 @@
 // The fake window raises the same notifications the real controls do, in the same order.
 #include "fakes/fake_window.h"
 
-#include "ui/message_box.h"
+#include "ports/message_box.h"
 
 namespace mirravel::testing {
 
@@ -38,6 +38,11 @@ int FakeWindow::ShowMessageBox(std::string_view boxTitle, std::string_view text,
   const int answer = boxAnswers.front();
   boxAnswers.pop_front();
   return answer;
+}
+
+void FakeWindow::AssignListText(std::string_view sourceText) {
+  list.Assign(sourceText);
+  ++listChanges;
 }
 
 void FakeWindow::SelectInList(std::int32_t start, std::int32_t end) {

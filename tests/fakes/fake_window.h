@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/control_ids.h"
-#include "ui/window_port.h"
+#include "catalogue/catalogue_text.h"
+#include "ports/control_ids.h"
+#include "ports/window_port.h"
 
 namespace mirravel::testing {
 
@@ -30,20 +31,26 @@ class FakeWindow : public WindowPort {
   void DisableControl(int id, bool isDisabled) override { disabled[id] = isDisabled; }
   void FocusControl(int id) override;
   int FocusedControl() override { return focus; }
+  std::uintptr_t MainWindowHandle() override { return handle; }
   void SetTitle(std::string_view newTitle) override;
   void SetTopMost(bool value) override { topMost = value; }
   int ShowMessageBox(std::string_view title, std::string_view text, unsigned type) override;
-  CatalogueText& ListText() override { return list; }
+  void AssignListText(std::string_view sourceText) override;
+  std::string_view ListText() override { return list.Text(); }
+  std::int32_t ListLineCount() override { return list.LineCount(); }
   void SelectInList(std::int32_t start, std::int32_t end) override;
-  void ListTextChanged() override { ++listChanges; }
   void ShowContextMenu(const std::array<bool, 3>& available) override { contextMenus.push_back(available); }
-  void PumpOneMessage() override { ++pumps; }
+  void PumpOneMessage() override {
+    ++pumps;
+    if (onPump) onPump();
+  }
   WindowEvent FetchEvent() override;
 
   // What the fake saw or holds.
   std::map<int, std::string> texts;
   std::map<int, int> states;
   std::map<int, bool> disabled;
+  std::uintptr_t handle = 0x1A2B;
   int focus = kNoControl;
   std::string title = "Mirravel";
   std::vector<std::string> titles;
@@ -61,6 +68,7 @@ class FakeWindow : public WindowPort {
   // Called after the list's selection changed, as the list reports it to the main window.
   std::function<void(std::int32_t, std::int32_t)> onListSelectionChanged;
   std::function<void(const ShownBox&)> onMessageBox;
+  std::function<void()> onPump;
 };
 
 }  // namespace mirravel::testing

@@ -16,3 +16,6 @@ target_compile_definitions(mirravel_unit_tests PRIVATE
   MIRRAVEL_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
 mirravel_strict_warnings(mirravel_unit_tests)
 gtest_discover_tests(mirravel_unit_tests DISCOVERY_TIMEOUT 60)
+
+# Includes run only downward through the layers (docs/architecture.md).
+add_test(NAME include_layers COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check-layers.sh)

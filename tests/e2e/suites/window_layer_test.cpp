@@ -3,6 +3,7 @@
 // cannot see under Wine (fonts, the event queue, held shortcut keys, the hook's calls, modal state).
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,7 +15,7 @@
 #include "platform/win32/win32_platform.h"
 #include "tests/e2e/harness/checks.h"
 #include "tests/e2e/harness/harness.h"
-#include "ui/control_ids.h"
+#include "ports/control_ids.h"
 
 namespace {
 
@@ -287,17 +288,19 @@ void CheckHook(Fixture& f) {
   RecordingHook hook;
   f.platform.InstallMessageHook(hook);
   WindowPort& w = *f.window;
-  w.ListText().Assign("#ABE_BOTTOM = $3 ' Bottom edge.\r\n#WM_PAINT = $F ' Paint\r\n");
-  w.ListTextChanged();
+  w.AssignListText("#ABE_BOTTOM = $3 ' Bottom edge.\r\n#WM_PAINT = $F ' Paint\r\n");
+  CHECK_EQ(2, w.ListLineCount());
   w.SelectInList(32, 41);
   CHECK_EQ(static_cast<size_t>(1), hook.selections.size());
   if (!hook.selections.empty()) {
     CHECK_EQ(32, hook.selections.back().first);
     CHECK_EQ(41, hook.selections.back().second);
   }
-  CHECK_EQ(std::string("#WM_PAINT"), std::string(w.ListText().SelectedText()));
-
   HWND list = ControlWindow(f, kListView);
+  char selected[32] = {};
+  ::SendMessageA(list, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
+  CHECK_EQ(std::string("#WM_PAINT"), std::string(selected));
+
   ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   ::PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   Drain(f);

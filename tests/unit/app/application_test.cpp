@@ -3,8 +3,8 @@
 
 #include "app/application.h"
 #include "fakes/fake_platform.h"
-#include "ui/control_ids.h"
-#include "ui/message_box.h"
+#include "ports/control_ids.h"
+#include "ports/message_box.h"
 
 namespace mirravel {
 namespace {

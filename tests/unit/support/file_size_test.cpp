@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "helpers/temp_directory.h"
-#include "platform/file_system.h"
+#include "ports/file_system.h"
 #include "support/file_size.h"
 
 namespace mirravel {

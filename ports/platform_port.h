@@ -7,6 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "ports/clock_port.h"
+#include "ports/desktop_port.h"
+#include "ports/menu_item.h"
+#include "ports/registry_port.h"
+
 namespace mirravel {
 
 class WindowPort;
@@ -19,11 +24,6 @@ class MessageHook {
   virtual void OnListSelectionChanged(std::int32_t selectionMin, std::int32_t selectionMax) = 0;
   virtual void OnListRightButtonDown() = 0;
   virtual void OnCloseRequest() = 0;
-};
-
-struct MenuItem {
-  int id;
-  std::string_view text;
 };
 
 class PlatformPort {
@@ -41,6 +41,10 @@ class PlatformPort {
   virtual void PlayFoundSound() = 0;
   // Destroys the main window, its controls and its keyboard shortcuts.
   virtual void CloseMainWindow() = 0;
+  // Services of the system around the main window.
+  virtual DesktopPort& Desktop() = 0;
+  virtual RegistryPort& Registry() = 0;
+  virtual ClockPort& Clock() = 0;
   // Releases the support services and ends the process; never returns on a real platform.
   virtual void EndProcess(int exitCode) = 0;
 };

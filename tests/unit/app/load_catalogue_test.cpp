@@ -1,10 +1,10 @@
 // Loading the packed catalogue into the list: the text handed over, the line count, the two failures.
 #include <gtest/gtest.h>
 
-#include "catalogue/load_catalogue.h"
+#include "app/load_catalogue.h"
 #include "fakes/fake_window.h"
 #include "helpers/literal_block.h"
-#include "ui/message_box.h"
+#include "ports/message_box.h"
 
 namespace mirravel {
 namespace {

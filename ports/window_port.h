@@ -3,10 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "catalogue/catalogue_text.h"
 
 namespace mirravel {
 
@@ -31,18 +30,22 @@ class WindowPort {
   // Id of the control that has the keyboard focus, or kNoControl.
   virtual int FocusedControl() = 0;
 
+  // The main window's handle as other programs address it (in messages to the host, for instance).
+  virtual std::uintptr_t MainWindowHandle() = 0;
   virtual void SetTitle(std::string_view title) = 0;
   virtual void SetTopMost(bool topMost) = 0;
 
   // Modal box with the given title, text ("\n" breaks lines) and type; returns the answer.
   virtual int ShowMessageBox(std::string_view title, std::string_view text, unsigned type) = 0;
 
-  // The list: its text model (the only copy of the catalogue) and the selection, which the list shows,
-  // scrolls into view and reports like a user's selection.
-  virtual CatalogueText& ListText() = 0;
+  // The list holds the only copy of the catalogue text. Assigning replaces it whole; CR LF, lone CR and
+  // lone LF each become one '\n', so positions count every line break as one character.
+  virtual void AssignListText(std::string_view sourceText) = 0;
+  virtual std::string_view ListText() = 0;
+  // Lines of the list's text; a final line break opens no further line.
+  virtual std::int32_t ListLineCount() = 0;
+  // Selects a range, which the list shows, scrolls into view and reports like a user's selection.
   virtual void SelectInList(std::int32_t start, std::int32_t end) = 0;
-  // The list's whole content was replaced (after loading).
-  virtual void ListTextChanged() = 0;
 
   // Brings the main window forward and shows the context menu at the mouse; items 1-3 greyed where
   // not available. A chosen item arrives later as a menu event.
