@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Applies deliberate faults to the program, one at a time, and shows whether the tests catch each:
+# a fault is caught when the unit tests (native build, then the same tests under the sanitizers when
+# --sanitize is given) fail with it in place. Not part of the default test command: it rebuilds the unit
+# tests once per fault. Usage: scripts/mutation-check.sh [--sanitize] [NAME_FILTER]
+# Prints one table row per fault; exits 1 when a fault survived.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+exec python3 - "$@" <<'PYTHON'
+import os, shutil, subprocess, sys
+
+ROOT = os.getcwd()
+# name, file, exact text (must occur once), replacement
+FAULTS = [
+    ("decoder: copy offset not bounded by what was written", "catalogue/unpack_block.cpp",
+     "if (offset == 0 || offset > written || length > room) return false;",
+     "if (offset == 0 || (false && offset > written) || length > room) return false;"),
+    ("decoder: checksum not compared", "catalogue/unpack_block.cpp",
+     "if (checksum != 0 && BlockChecksum(destination, unpackedSize) != checksum) return 0;",
+     "if (checksum == 0 && BlockChecksum(destination, unpackedSize) != checksum) return 0;"),
+    ("find: whole-word test ignores the end of the match", "catalogue/catalogue_text.cpp",
+     "const bool endJoins = end < text.size()", "const bool endJoins = false && end < text.size()"),
+    ("find: value classification accepts G", "catalogue/find.cpp",
+     "return c >= 'A' && c <= 'F';", "return c >= 'A' && c <= 'G';"),
+    ("find-next: next search starts at the hit itself", "app/find_flow.cpp",
+     "state.findNextPosition = entry.matchPosition + 1;", "state.findNextPosition = entry.matchPosition;"),
+    ("find-next: position not reset after the last hit", "app/find_flow.cpp",
+     "    state.findNextPosition = 0;\n    window.FocusControl(kFindField);\n    return 0;",
+     "    window.FocusControl(kFindField);\n    return 0;"),
+    ("selection pick-up: 199 characters no longer picked up", "app/application.cpp",
+     "length <= kLongestPickedSelection", "length < kLongestPickedSelection"),
+    ("selection pick-up: comment not cut", "app/application.cpp",
+     "    picked = picked.substr(0, picked.find('\\''));\n", ""),
+    ("preference reader: group names compared with case", "support/preference_reader.cpp",
+     "if (EqualIgnoringAsciiCase(header, groupName)) {", "if (header == groupName) {"),
+    ("preference reader: keys of the next group read", "support/preference_reader.cpp",
+     "    if (text_[line] == '[') return std::nullopt;\n", ""),
+]
+
+def run(command, log):
+    with open(log, "w") as out:
+        return subprocess.run(command, stdout=out, stderr=subprocess.STDOUT).returncode
+
+def builds():
+    yield "native", ["-DCMAKE_BUILD_TYPE=Release", "-DMIRRAVEL_BENCHMARKS=OFF"]
+    if "--sanitize" in sys.argv:
+        yield "sanitize", ["-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_C_COMPILER=clang", "-DCMAKE_CXX_COMPILER=clang++",
+                           "-DMIRRAVEL_SANITIZE=ON", "-DMIRRAVEL_BENCHMARKS=OFF"]
+
+def caught(build_dir):
+    if run(["ninja", "-C", build_dir, "mirravel_unit_tests"], build_dir + ".log") != 0:
+        return "does not build"
+    status = run([os.path.join(build_dir, "mirravel_unit_tests"), "--gtest_brief=1"], build_dir + ".test.log")
+    return "caught" if status != 0 else "SURVIVED"
+
+filters = [a for a in sys.argv[1:] if not a.startswith("--")]
+selected = [f for f in FAULTS if not filters or any(x in f[0] for x in filters)]
+dirs = []
+for name, options in builds():
+    d = os.path.join(ROOT, "build", "mutation-" + name)
+    if run(["cmake", "-S", ROOT, "-B", d, "-G", "Ninja"] + options, d + ".configure.log") != 0:
+        sys.exit("configure failed: see " + d + ".configure.log")
+    if caught(d) != "SURVIVED":
+        sys.exit("the unit tests do not pass without a fault: see " + d + ".test.log")
+    dirs.append(d)
+
+survivors = 0
+print("| fault | result |\n|---|---|")
+for name, path, old, new in selected:
+    full = os.path.join(ROOT, path)
+    original = open(full, encoding="latin-1").read()
+    if original.count(old) != 1:
+        print(f"| {name} | text to change not found once in {path} |")
+        survivors += 1
+        continue
+    try:
+        open(full, "w", encoding="latin-1").write(original.replace(old, new))
+        results = [caught(d) for d in dirs]
+    finally:
+        open(full, "w", encoding="latin-1").write(original)
+    result = "caught" if "caught" in results else ", ".join(results)
+    survivors += result != "caught"
+    print(f"| {name} | {result} |", flush=True)
+for d in dirs:
+    run(["ninja", "-C", d, "mirravel_unit_tests"], d + ".log")  # leave the builds matching the sources
+sys.exit(1 if survivors else 0)
+PYTHON
