@@ -50,9 +50,9 @@ std::string ReadFileBytes(const std::string& path) {
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool RunToEnd(const std::string& commandLine) {
+long long RunToEnd(const std::string& commandLine) {
   Process process;
-  return CHECK_NOTE(process.Start(commandLine), commandLine) && CHECK_EQ(0LL, process.WaitForExit(30000));
+  return process.Start(commandLine) ? process.WaitForExit(30000) : -1;
 }
 
 // jaPBe's directory below %TEMP% and its registry record, in both registry views so that either
@@ -74,11 +74,13 @@ struct JaPBeInstallation {
     const std::string value = "\"\\\"" + directory + "jaPBe.exe\\\" \\\"%1\\\"\"";
     bool ok = true;
     for (const char* view : {"/reg:32", "/reg:64"}) {
-      ok = RunToEnd(std::string("reg.exe add \"") + kEditKey + "\" /ve /d " + value + " /f " + view) && ok;
+      const std::string command = std::string("reg.exe add \"") + kEditKey + "\" /ve /d " + value + " /f " + view;
+      ok = CHECK_NOTE(RunToEnd(command) == 0, command) && ok;
     }
     return ok;
   }
   void Remove() {
+    // Where both views share the key, the second delete finds nothing; that is fine.
     for (const char* view : {"/reg:32", "/reg:64"}) RunToEnd(std::string("reg.exe delete \"") + kEditKey + "\" /f " + view);
     ::DeleteFileA(copy.c_str());
     ::RemoveDirectoryA((directory + "Plugin").c_str());
@@ -134,11 +136,18 @@ void CheckSelfRemoval(const JaPBeInstallation& install) {
   MirravelSession copy;
   if (!copy.Start(install.copy)) return;
   copy.ClickTab(1);
+  // Held open without delete sharing, the executable outlives its process for a while: the batch has to
+  // keep retrying until it is let go.
+  HANDLE holder = ::CreateFileA(install.copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  CHECK(holder != INVALID_HANDLE_VALUE);
   PressRegister(copy);
   copy.ExpectMessageBoxAnswering("WARNING", kAskUninstall, IDYES);
   copy.ExpectMessageBoxAnswering("INFO", kUninstalled, IDOK);
   CHECK_EQ(0LL, copy.Program().WaitForExit());
   CHECK_EQ(Joined(kForeignTools, "\r\n", true), ReadFileBytes(install.tools));
+  ::Sleep(1500);
+  CHECK_NOTE(Exists(install.copy) && Exists(install.temp + "~MVUNIN.BAT"), "the batch waits while the file is held");
+  ::CloseHandle(holder);
   CHECK_NOTE(WaitUntil([&] { return !Exists(install.copy); }, 30000), "the batch deletes the plug-in copy");
   CHECK_NOTE(WaitUntil([&] { return !Exists(install.temp + "~MVUNIN.BAT"); }, 30000), "and then itself");
   CHECK_NOTE(Exists(install.directory + "Plugin"), "the plug-in directory itself stays");
