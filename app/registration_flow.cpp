@@ -3,6 +3,7 @@
 // that finds jaPBe, whatever the user answers later.
 #include "app/registration_flow.h"
 
+#include <cstdint>
 #include <string_view>
 #include <utility>
 
@@ -61,7 +62,8 @@ class Registration {
   }
 
   void AddEntry(const ToolsFileScan& scan) {
-    const bool ok = AppendToolEntry(files_, paths_.toolsFile, scan.count + 1) && PlaceCopy();
+    // A count that cannot grow by one leaves the file alone instead of wrapping round.
+    const bool ok = scan.count < INT32_MAX && AppendToolEntry(files_, paths_.toolsFile, scan.count + 1) && PlaceCopy();
     Show(ok ? kRegistered : kNotRegistered);
   }
 

@@ -2,6 +2,7 @@
 // NUL or at the end of what was read.
 #include "registration/japbe_directory.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "support/file_size.h"
@@ -14,7 +15,7 @@ constexpr std::uint32_t kNtFamilyBits = 0x00FF0000u;
 
 std::optional<std::string> ReadCommand(RegistryPort& registry, RegistryRoot root, std::string_view key) {
   std::optional<std::string> value = registry.ReadDefaultValue(root, key, kRegistryValueCapacity);
-  if (value) value->resize(value->find('\0') == std::string::npos ? value->size() : value->find('\0'));
+  if (value) value->resize(std::min(value->size(), value->find('\0')));
   return value;
 }
 

@@ -146,6 +146,11 @@ TEST_F(RegistrationFlowTest, AFailedRewriteLeavesTheToolsFileAsItWasAndNoTempora
       EXPECT_FALSE(fs::exists(install.Copy()));
     }
   }
+  platform.files = testing::FaultyFileOperations{};
+  const std::string largest = Joined(ToolsLines(1, 0, "ToolCount = 2147483647"), "\r\n");
+  WriteTools(largest);
+  EXPECT_EQ(Press(), (Boxes{{"ERROR", kNotRegistered}}));
+  EXPECT_EQ(ReadBytes(install.Tools()), largest);
 }
 
 TEST_F(RegistrationFlowTest, CopyingTheExecutable) {
