@@ -3,8 +3,10 @@
 
 #include "app/find_flow.h"
 #include "app/load_catalogue.h"
+#include "app/registration_flow.h"
 #include "catalogue/catalogue_text.h"
 #include "host/copy_menu.h"
+#include "registration/registration_state.h"
 #include "support/command_line.h"
 #include "ports/control_ids.h"
 #include "ports/message_box.h"
@@ -68,7 +70,8 @@ void Application::HandleEvent(const WindowEvent& event) {
         case kFindField: OnFindFieldNotification(); break;
         case kFindButton: OnFindButton(); break;
         case kAboutButton: ShowAboutBox(); break;
-        default: break;  // help and registration buttons: their actions are wired with those features
+        case kRegisterButton: OnRegisterButton(); break;
+        default: break;  // the help button's action is wired with that feature
       }
       break;
     case WindowEvent::Kind::Menu:
@@ -123,9 +126,7 @@ std::string Application::BuildAboutText() {
   state_.aboutText += "by the Mirravel authors\n\n";
   state_.aboutText += "Constants : \t" + std::to_string(state_.lineCount) + "\n";
   state_.aboutText += std::string("Plugin functions : \t") + (state_.pluginMode == 1 ? "Enabled" : "Disabled") + "\n";
-  // The registration state ("Yes", "No" or "Auto") is read from jaPBe's tools file once registration
-  // lands; until then the program never registers itself, so "No" is what holds.
-  state_.aboutText += "Plugin registered : \tNo";
+  state_.aboutText += "Plugin registered : \t" + std::string(PluginRegistrationState(platform_.Registry()));
   return state_.aboutText;
 }
 
@@ -156,6 +157,18 @@ void Application::Shutdown() {
   if (ended_) return;
   ended_ = true;
   CloseDown();
+  platform_.EndProcess(0);
+}
+
+void Application::OnRegisterButton() {
+  RegisterOrUnregisterPlugin(platform_, *window_, [this](const std::function<void()>& beforeEnd) { ShutdownAfter(beforeEnd); });
+}
+
+void Application::ShutdownAfter(const std::function<void()>& beforeEnd) {
+  if (ended_) return;
+  ended_ = true;
+  CloseDown();
+  beforeEnd();
   platform_.EndProcess(0);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,8 @@ class Application : public MessageHook {
 
   void CloseDown();
   void Shutdown();
+  // The self-removal's way out: CloseDown, then beforeEnd (starting the removal batch), then the end.
+  void ShutdownAfter(const std::function<void()>& beforeEnd);
 
   // Message hook.
   void OnListSelectionChanged(std::int32_t selectionMin, std::int32_t selectionMax) override;
@@ -46,6 +49,7 @@ class Application : public MessageHook {
   void OnReturnShortcut();
   void ShowCopyMenu();
   void ShowAboutBox();
+  void OnRegisterButton();
 
   PlatformPort& platform_;
   WindowPort* window_ = nullptr;

@@ -9,8 +9,10 @@
 
 #include "ports/clock_port.h"
 #include "ports/desktop_port.h"
+#include "ports/file_operations_port.h"
 #include "ports/menu_item.h"
 #include "ports/registry_port.h"
+#include "ports/shell_port.h"
 
 namespace mirravel {
 
@@ -47,6 +49,9 @@ class PlatformPort {
   virtual ClockPort& Clock() = 0;
   // Releases the support services and ends the process; never returns on a real platform.
   virtual void EndProcess(int exitCode) = 0;
+  // Files and the shell, for registering the plug-in and removing it again.
+  virtual FileOperationsPort& Files() = 0;
+  virtual ShellPort& Shell() = 0;
 };
 
 }  // namespace mirravel

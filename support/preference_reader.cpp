@@ -40,6 +40,12 @@ std::size_t PreferenceReader::NextLineStart(std::size_t position, LineEnd lineEn
   return next;
 }
 
+std::string_view PreferenceReader::HeaderNameAt(std::size_t line) const {
+  const std::size_t lineEnd = LineEndOf(line);
+  const std::string_view header(text_.data() + line + 1, lineEnd - line - 1);
+  return header.substr(0, header.find(']'));
+}
+
 bool PreferenceReader::SelectGroup(std::string_view groupName) {
   groupPosition_.reset();
   if (!IsOpen()) return false;
@@ -49,15 +55,21 @@ bool PreferenceReader::SelectGroup(std::string_view groupName) {
   }
   for (std::size_t line = 0; line < text_.size(); line = NextLineStart(line, LineEnd::StepOverCrAfterLf)) {
     if (text_[line] != '[') continue;
-    const std::size_t lineEnd = LineEndOf(line);
-    std::string_view header(text_.data() + line + 1, lineEnd - line - 1);
-    header = header.substr(0, header.find(']'));
-    if (EqualIgnoringAsciiCase(header, groupName)) {
+    if (EqualIgnoringAsciiCase(HeaderNameAt(line), groupName)) {
       groupPosition_ = NextLineStart(line, LineEnd::StepOverCrAfterLf);
       return true;
     }
   }
   return false;
+}
+
+std::vector<std::string> PreferenceReader::GroupNames() const {
+  std::vector<std::string> names;
+  if (!IsOpen()) return names;
+  for (std::size_t line = 0; line < text_.size(); line = NextLineStart(line, LineEnd::StepOverCrAfterLf)) {
+    if (text_[line] == '[') names.emplace_back(HeaderNameAt(line));
+  }
+  return names;
 }
 
 std::optional<std::size_t> PreferenceReader::FindValue(std::string_view key, LineEnd lineEnd) const {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ports/file_system.h"
 
@@ -20,11 +21,14 @@ class PreferenceReader {
   std::string ReadString(std::string_view key, std::string_view defaultValue = {});
   void Close();
   bool IsOpen() const { return file_.IsOpen(); }
+  // Names of every header line in file order, by the same rules SelectGroup matches them with.
+  std::vector<std::string> GroupNames() const;
 
  private:
   enum class LineEnd { Plain, StepOverCrAfterLf };
   std::size_t NextLineStart(std::size_t position, LineEnd lineEnd) const;
   std::size_t LineEndOf(std::size_t position) const;
+  std::string_view HeaderNameAt(std::size_t line) const;
   std::optional<std::size_t> FindValue(std::string_view key, LineEnd lineEnd) const;
 
   platform::WriteDeniedFile file_;

@@ -6,13 +6,14 @@
 #include <cerrno>
 #include <new>
 
+#include "platform/posix/posix_path.h"
 #include "ports/file_system.h"
 
 namespace mirravel::platform {
 
 PathInfo ProbePath(const std::string& path) {
   struct stat info {};
-  if (path.empty() || ::stat(path.c_str(), &info) != 0) return {};
+  if (path.empty() || ::stat(PosixPath(path).c_str(), &info) != 0) return {};
   if (S_ISDIR(info.st_mode)) return {PathKind::Directory, 0};
   return {PathKind::File, static_cast<std::uint64_t>(info.st_size)};
 }
@@ -30,7 +31,7 @@ WriteDeniedFile::~WriteDeniedFile() { Close(); }
 
 bool WriteDeniedFile::Open(const std::string& path) {
   Close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(PosixPath(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat info {};
   struct flock lock {};

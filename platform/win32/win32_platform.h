@@ -8,7 +8,9 @@
 #include "platform/win32/main_window.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_file_operations.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_window_port.h"
 
 namespace mirravel::platform {
@@ -27,6 +29,8 @@ class Win32Platform : public PlatformPort {
   RegistryPort& Registry() override { return registry_; }
   ClockPort& Clock() override { return clock_; }
   [[noreturn]] void EndProcess(int exitCode) override;
+  FileOperationsPort& Files() override { return files_; }
+  ShellPort& Shell() override { return shell_; }
 
  private:
   HINSTANCE instance_;
@@ -36,6 +40,8 @@ class Win32Platform : public PlatformPort {
   Win32Desktop desktop_;
   Win32Registry registry_;
   Win32Clock clock_;
+  Win32FileOperations files_;
+  Win32Shell shell_;
 };
 
 }  // namespace mirravel::platform

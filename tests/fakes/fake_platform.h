@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ports/platform_port.h"
+#include "fakes/fake_files.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_window.h"
 #include "helpers/literal_block.h"
@@ -35,11 +36,15 @@ class FakePlatform : public PlatformPort {
   RegistryPort& Registry() override { return registry; }
   ClockPort& Clock() override { return clock; }
   void EndProcess(int code) override { exitCode = code; }
+  FileOperationsPort& Files() override { return files; }
+  ShellPort& Shell() override { return shell; }
 
   FakeWindow window;
   FakeDesktop desktop;
   FakeRegistry registry;
   FakeClock clock;
+  FaultyFileOperations files;
+  FakeShell shell;
   std::vector<std::uint8_t> block;
   std::vector<MenuItem> menuItems;
   bool menuCanBeCreated = true;

@@ -113,6 +113,24 @@ bool MirravelSession::ExpectMessageBox(const std::string& title, const std::stri
   return sameTitle && sameText;
 }
 
+bool MirravelSession::ExpectMessageBoxAnswering(const std::string& title, const std::string& text, int buttonId) {
+  const MessageBoxInfo box = WaitForMessageBox(program_.Id());
+  if (!CHECK_NOTE(box.window != nullptr, "a message box \"" + title + "\": \"" + text + "\"")) return false;
+  const bool same = CHECK_EQ(title, box.title) && CHECK_EQ(text, box.text);
+  CHECK_NOTE(AnswerMessageBox(box.window, buttonId), "the box has the button " + std::to_string(buttonId));
+  CHECK_NOTE(WaitUntil([&] { return !::IsWindowVisible(box.window); }), "the box closes after the answer");
+  return same;
+}
+
+std::string MirravelSession::ReadMessageBox() {
+  const MessageBoxInfo box = WaitForMessageBox(program_.Id());
+  if (box.window == nullptr) return {};
+  AnswerMessageBox(box.window, IDOK);
+  WaitUntil([&] { return !::IsWindowVisible(box.window); });
+  Settle();
+  return box.text;
+}
+
 bool MirravelSession::NoMessageBoxWithin(DWORD timeoutMs) {
   Settle();
   const MessageBoxInfo box = WaitForMessageBox(program_.Id(), timeoutMs);

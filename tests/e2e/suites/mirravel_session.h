@@ -56,6 +56,10 @@ class MirravelSession {
   void Settle();
   // Waits for a message box, checks its title and text, answers OK and waits for it to go.
   bool ExpectMessageBox(const std::string& title, const std::string& text);
+  // Like ExpectMessageBox, answering with the button buttonId (IDYES, IDNO, ...).
+  bool ExpectMessageBoxAnswering(const std::string& title, const std::string& text, int buttonId);
+  // Waits for a message box, answers OK and returns its text ("" when none came).
+  std::string ReadMessageBox();
   // True when no message box of the program shows up within the time.
   bool NoMessageBoxWithin(DWORD timeoutMs);
   // Closes the window and checks the exit code 0.

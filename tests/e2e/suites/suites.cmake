@@ -6,6 +6,10 @@ mirravel_strict_warnings(mirravel_e2e_session)
 mirravel_e2e_suite(main_window tests/e2e/suites/main_window_test.cpp TARGET mirravel)
 target_link_libraries(e2e_main_window PRIVATE mirravel_e2e_session)
 
+# Registering the plug-in with jaPBe and taking it out again, self-removal of the plug-in copy included.
+mirravel_e2e_suite(registration tests/e2e/suites/registration_test.cpp TARGET mirravel)
+target_link_libraries(e2e_registration PRIVATE mirravel_e2e_session)
+
 # The window layer in its own process: a console program that builds the real main window.
 add_executable(e2e_window_layer tests/e2e/suites/window_layer_test.cpp)
 target_link_libraries(e2e_window_layer PRIVATE mirravel_core mirravel_e2e_harness comctl32 winmm)
