@@ -9,6 +9,7 @@
 
 #include "ports/clock_port.h"
 #include "ports/desktop_port.h"
+#include "ports/help_engine_port.h"
 #include "ports/menu_item.h"
 #include "ports/registry_port.h"
 
@@ -47,6 +48,8 @@ class PlatformPort {
   virtual ClockPort& Clock() = 0;
   // Releases the support services and ends the process; never returns on a real platform.
   virtual void EndProcess(int exitCode) = 0;
+  // The help engine that shows win32.hlp.
+  virtual HelpEnginePort& HelpEngine() = 0;
 };
 
 }  // namespace mirravel

@@ -8,6 +8,7 @@
 #include "platform/win32/main_window.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_help_engine.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_window_port.h"
 
@@ -27,6 +28,7 @@ class Win32Platform : public PlatformPort {
   RegistryPort& Registry() override { return registry_; }
   ClockPort& Clock() override { return clock_; }
   [[noreturn]] void EndProcess(int exitCode) override;
+  HelpEnginePort& HelpEngine() override { return helpEngine_; }
 
  private:
   HINSTANCE instance_;
@@ -36,6 +38,7 @@ class Win32Platform : public PlatformPort {
   Win32Desktop desktop_;
   Win32Registry registry_;
   Win32Clock clock_;
+  Win32HelpEngine helpEngine_;
 };
 
 }  // namespace mirravel::platform

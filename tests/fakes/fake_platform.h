@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ports/platform_port.h"
+#include "fakes/fake_help_engine.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_window.h"
 #include "helpers/literal_block.h"
@@ -35,11 +36,13 @@ class FakePlatform : public PlatformPort {
   RegistryPort& Registry() override { return registry; }
   ClockPort& Clock() override { return clock; }
   void EndProcess(int code) override { exitCode = code; }
+  HelpEnginePort& HelpEngine() override { return helpEngine; }
 
   FakeWindow window;
   FakeDesktop desktop;
   FakeRegistry registry;
   FakeClock clock;
+  FakeHelpEngine helpEngine;
   std::vector<std::uint8_t> block;
   std::vector<MenuItem> menuItems;
   bool menuCanBeCreated = true;

@@ -1,0 +1,196 @@
+// The "?" button, the side-by-side placement, the restore once the help has ended, the time-out and
+// HELP_QUIT at shutdown, through the application against a simulated desktop.
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "fakes/fake_platform.h"
+#include "help/help_window.h"
+#include "helpers/temp_directory.h"
+#include "ports/control_ids.h"
+#include "ports/message_box.h"
+
+namespace mirravel {
+
+// Found by the checks' argument-dependent lookup, so it lives beside ScreenRect.
+bool operator==(const ScreenRect& a, const ScreenRect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+namespace {
+
+constexpr WindowHandle kHelp = 0x7000;
+constexpr const char* kTimeOutText = "Could not find help window in 5000 ms !\n< Win32 Programmer's Reference >";
+
+class HelpFlowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    helpFile = dir.WriteFile("PB\\help\\win32.hlp", "LN");
+    platform.registry.values[{RegistryRoot::ClassesRoot, "Applications\\PureBasic.exe\\shell\\open\\command"}] =
+        "\"" + (dir.Path() / "PB\\PureBasic.exe").string() + "\" \"%1\"";
+    platform.desktop.windows[main()] = {"Mirravel", true, {300, 200, 731, 530}, 425};
+    platform.desktop.workArea = {0, 0, 1024, 740};
+    // The engine brings its window up at once unless a test says when.
+    platform.helpEngine.onRequest = [this](const testing::HelpRequest& request) {
+      if (request.command != HELP_QUIT && !helpAppearsAt) ShowHelpWindow();
+    };
+    platform.window.onPump = [this] {
+      platform.clock.Sleep(1);
+      if (platform.clock.now == helpAppearsAt) ShowHelpWindow();
+    };
+    ASSERT_TRUE(app.Start(""));
+  }
+  WindowHandle main() { return platform.window.handle; }
+  void ShowHelpWindow() { platform.desktop.windows.insert({kHelp, {"Win32 Programmer's Reference", true, {10, 10, 500, 500}, 480}}); }
+  void PressHelp(std::string_view copyField) {
+    platform.window.texts[kCopyField] = std::string(copyField);
+    platform.window.focus = kListView;
+    app.HandleEvent({WindowEvent::Kind::Gadget, kHelpButton});
+  }
+  ScreenRect RectOf(WindowHandle window) { return platform.desktop.windows[window].rect; }
+
+  testing::TempDirectory dir;
+  std::string helpFile;
+  std::optional<std::uint32_t> helpAppearsAt;  // clock time at which the help window shows up; none: with the request
+  testing::FakePlatform platform{"#WM_PAINT = $F\r\n"};
+  Application app{platform};
+};
+
+TEST_F(HelpFlowTest, StartUpEnablesTheButtonOnlyWithAHelpFile) {
+  EXPECT_EQ(app.State().helpFilePath, helpFile);
+  EXPECT_FALSE(platform.window.disabled[kHelpButton]);
+
+  testing::FakePlatform bare{"#A = $1\r\n"};
+  Application other{bare};
+  ASSERT_TRUE(other.Start(""));
+  EXPECT_EQ(other.State().helpFilePath, "");
+  EXPECT_TRUE(bare.window.disabled[kHelpButton]);
+  other.HandleEvent({WindowEvent::Kind::Gadget, kHelpButton});
+  EXPECT_TRUE(bare.helpEngine.requests.empty());
+}
+
+TEST_F(HelpFlowTest, OpensAtTheKeywordOrTheContents) {
+  struct Case {
+    const char* copyField;
+    std::uint32_t command;
+    const char* keyword;
+  };
+  const Case cases[] = {{"#WM_PAINT = $F ", HELP_KEY, "WM_PAINT"}, {"", HELP_CONTENTS, ""}, {"#", HELP_CONTENTS, ""},
+                        {" MB_OK ", HELP_KEY, "MB_OK"}};
+  for (const Case& c : cases) {
+    PressHelp(c.copyField);
+    const testing::HelpRequest& request = platform.helpEngine.requests.back();
+    EXPECT_EQ(request.owner, main());
+    EXPECT_EQ(request.helpFilePath, helpFile);
+    EXPECT_EQ(request.command, c.command) << c.copyField;
+    EXPECT_EQ(request.keyword, c.keyword) << c.copyField;
+    EXPECT_EQ(platform.window.focus, kFindField);
+  }
+}
+
+TEST_F(HelpFlowTest, PlacesBothWindowsSideBySideOnceWhileTheHelpRuns) {
+  PressHelp("#WM_PAINT = $F ");
+  EXPECT_EQ(RectOf(main()), (ScreenRect{0, 0, 431, 330}));
+  EXPECT_EQ(RectOf(kHelp), (ScreenRect{431, 0, 1024, 740}));
+  EXPECT_EQ(platform.desktop.calls.back(), "focus " + std::to_string(main()));
+  EXPECT_EQ(app.State().helpWindowMoved, 1);
+
+  // The user moves both; a second press only changes the topic.
+  platform.desktop.windows[main()].rect = {50, 60, 481, 390};
+  platform.desktop.windows[kHelp].rect = {70, 80, 90, 100};
+  PressHelp("#WM_SIZE = $5 ");
+  EXPECT_EQ(platform.helpEngine.requests.back().keyword, "WM_SIZE");
+  EXPECT_EQ(RectOf(main()), (ScreenRect{50, 60, 481, 390}));
+  EXPECT_EQ(RectOf(kHelp), (ScreenRect{70, 80, 90, 100}));
+}
+
+TEST_F(HelpFlowTest, MirravelGoesBackOnceTheHelpHasEndedAndNoHelpWindowIsLeft) {
+  PressHelp("#WM_PAINT = $F ");
+  platform.window.focus = kListView;
+  app.RunLoopTurn();
+  EXPECT_EQ(RectOf(main()).left, 0) << "stays aside while the help runs";
+
+  platform.desktop.windows[kHelp].processAlive = false;  // ended, but its window is still listed
+  app.RunLoopTurn();
+  EXPECT_EQ(RectOf(main()).left, 0);
+
+  platform.desktop.windows.erase(kHelp);
+  app.RunLoopTurn();
+  EXPECT_EQ(RectOf(main()), (ScreenRect{300, 200, 731, 530}));
+  EXPECT_EQ(platform.window.focus, kFindField);
+  EXPECT_EQ(app.State().helpWindowMoved, 0);
+  const auto moves = platform.desktop.calls.size();
+  app.RunLoopTurn();
+  EXPECT_EQ(platform.desktop.calls.size(), moves) << "restored once";
+}
+
+TEST_F(HelpFlowTest, WaitsUpTo5000MsThenReportsTheTimeOutOutsideTheTopMostState) {
+  struct Case {
+    std::uint32_t startTick;
+    std::int32_t alwaysOnTop;
+    std::uint32_t helpAfterMs;  // 0: never
+    bool placed;
+  };
+  const Case cases[] = {
+      {1000, 1, 0, false}, {1000, 0, 0, false}, {0xFFFFFFFFu - 2000, 1, 0, false},  // the tick count wraps
+      {1000, 1, 4999, true}, {0xFFFFFFFFu - 2000, 1, 4999, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.startTick << " top-most " << c.alwaysOnTop << " help after " << c.helpAfterMs);
+    platform.desktop.windows.erase(kHelp);
+    platform.window.boxes.clear();
+    app.State().alwaysOnTop = c.alwaysOnTop;
+    platform.window.topMost = c.alwaysOnTop == 1;
+    platform.clock.now = c.startTick;
+    helpAppearsAt = c.startTick + (c.helpAfterMs == 0 ? 0xFFFFFFFFu : c.helpAfterMs);  // never: 2^32 - 1 ms on
+    bool topMostDuringBox = true;
+    platform.window.onMessageBox = [&](const testing::ShownBox&) { topMostDuringBox = platform.window.topMost; };
+
+    PressHelp("#WM_PAINT = $F ");
+
+    EXPECT_EQ(app.State().helpWindowMoved == 1, c.placed);
+    if (c.placed) {
+      EXPECT_TRUE(platform.window.boxes.empty());
+      EXPECT_EQ(platform.clock.now - c.startTick, c.helpAfterMs);
+      app.State().helpWindowMoved = 0;
+      continue;
+    }
+    EXPECT_EQ(platform.clock.now - c.startTick, 5001u);
+    ASSERT_EQ(platform.window.boxes.size(), 1u);
+    EXPECT_EQ(platform.window.boxes[0].title, "Time Out !");
+    EXPECT_EQ(platform.window.boxes[0].text, kTimeOutText);
+    EXPECT_EQ(platform.window.boxes[0].type, kBoxTaskModalExclamation);
+    EXPECT_FALSE(topMostDuringBox);
+    EXPECT_EQ(platform.window.topMost, c.alwaysOnTop == 1);
+    EXPECT_EQ(RectOf(main()).left, 300) << "nothing moves";
+  }
+}
+
+TEST_F(HelpFlowTest, ClosingTellsARunningHelpEngineToQuit) {
+  struct Case {
+    bool opened;
+    bool helpAlive;
+    bool quitSent;
+  };
+  const Case cases[] = {{false, false, false}, {true, true, true}, {true, false, false}};
+  for (const Case& c : cases) {
+    testing::FakePlatform other{"#A = $1\r\n"};
+    other.registry.values = platform.registry.values;
+    other.helpEngine.onRequest = [&other](const testing::HelpRequest&) {
+      other.desktop.windows[kHelp] = {"Win32 Programmer's Reference", true, {}, 0};
+    };
+    Application closing{other};
+    ASSERT_TRUE(closing.Start(""));
+    if (c.opened) closing.HandleEvent({WindowEvent::Kind::Gadget, kHelpButton});
+    other.desktop.windows[kHelp].processAlive = c.helpAlive;
+    closing.HandleEvent({WindowEvent::Kind::Close, 0});
+    const bool quitSent = !other.helpEngine.requests.empty() && other.helpEngine.requests.back().command == HELP_QUIT;
+    EXPECT_EQ(quitSent, c.quitSent) << c.opened << c.helpAlive;
+    if (quitSent) {
+      EXPECT_EQ(other.helpEngine.requests.back().helpFilePath, helpFile);
+    }
+    EXPECT_EQ(other.windowCloses, 1);
+  }
+}
+
+}  // namespace
+}  // namespace mirravel
