@@ -105,6 +105,7 @@ int main(int argc, char** argv) {
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = ::GetModuleHandleA(nullptr);
   windowClass.lpszClassName = kClassName;
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   if (::RegisterClassA(&windowClass) == 0) return 4;
   // Hidden and untitled as the help until a request asks for the help.
   if (::CreateWindowExA(0, kClassName, "Help engine stand-in", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300, nullptr,
