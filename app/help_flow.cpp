@@ -48,8 +48,8 @@ void OpenHelp(AppState& state, WindowPort& window, PlatformPort& platform) {
   const std::string copyText = window.GetControlText(kCopyField);
   if (state.helpFilePath.empty()) return;
   const std::string keyword = HelpKeyword(copyText);
-  platform.HelpEngine().Request(window.MainWindowHandle(), state.helpFilePath, keyword.empty() ? HELP_CONTENTS : HELP_KEY,
-                                keyword);
+  platform.HelpEngine().Request(window.MainWindowHandle(), state.helpFilePath,
+                                keyword.empty() ? HELP_CONTENTS : HELP_KEY, keyword);
   if (WaitForHelpWindow(state, window, platform) != 0) {
     PlaceHelpWindow(state, window, platform);
   } else {
@@ -66,7 +66,8 @@ void PlaceHelpWindow(AppState& state, WindowPort& window, PlatformPort& platform
   state.savedWindowX = mainRect.left;
   state.savedWindowY = mainRect.top;
   desktop.MoveWindowTo(main, 0, 0);
-  const WindowPlacement help = HelpWindowPlacement(desktop.WorkArea(), desktop.ClientWidth(main), desktop.FixedFrameWidth());
+  const WindowPlacement help =
+      HelpWindowPlacement(desktop.WorkArea(), desktop.ClientWidth(main), desktop.FixedFrameWidth());
   desktop.PlaceWindow(state.helpWindow, help.x, help.y, help.width, help.height);
   desktop.SetFocusTo(main);
   state.helpWindowMoved = 1;

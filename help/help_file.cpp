@@ -15,7 +15,8 @@ bool IsNtFamily(std::uint32_t version) { return ((version >> 16) & 0xFFu) != 0; 
 
 // The directory named by one open command value; the candidate stays as it was when the key does not
 // open or its value cannot be read.
-void ReadOpenCommandDirectory(RegistryPort& registry, RegistryRoot root, std::string_view keyPath, std::string& candidate) {
+void ReadOpenCommandDirectory(RegistryPort& registry, RegistryRoot root, std::string_view keyPath,
+                              std::string& candidate) {
   const std::optional<std::string> value = registry.ReadDefaultValue(root, keyPath, kRegistryValueCapacity);
   if (!value) return;
   // The value is bounded by the buffer: a value that fills it without a NUL ends at its last byte.

@@ -11,7 +11,8 @@ namespace mirravel {
 
 inline constexpr std::size_t kRegistryValueCapacity = 522;
 inline constexpr std::string_view kPureBasicOpenCommandKey = "Applications\\PureBasic.exe\\shell\\open\\command";
-inline constexpr std::string_view kPureBasicClassOpenCommandKey = "Software\\Classes\\PureBasic.exe\\shell\\open\\command";
+inline constexpr std::string_view kPureBasicClassOpenCommandKey =
+    "Software\\Classes\\PureBasic.exe\\shell\\open\\command";
 inline constexpr std::string_view kHelpFileName = "help\\win32.hlp";
 
 // The directory (with its trailing backslash) of the PureBasic executable as the registry records its

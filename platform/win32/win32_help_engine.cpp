@@ -1,7 +1,7 @@
 // WinHelpA hands the request to the engine's window and waits until the engine has taken it.
-#include <windows.h>
-
 #include "platform/win32/win32_help_engine.h"
+
+#include <windows.h>
 
 #include <string>
 

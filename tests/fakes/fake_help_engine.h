@@ -18,8 +18,10 @@ struct HelpRequest {
 
 class FakeHelpEngine : public HelpEnginePort {
  public:
-  void Request(std::uintptr_t owner, std::string_view helpFilePath, std::uint32_t command, std::string_view keyword) override {
-    requests.push_back({owner, std::string(helpFilePath), command, command == HELP_KEY ? std::string(keyword) : std::string()});
+  void Request(std::uintptr_t owner, std::string_view helpFilePath, std::uint32_t command,
+               std::string_view keyword) override {
+    requests.push_back(
+        {owner, std::string(helpFilePath), command, command == HELP_KEY ? std::string(keyword) : std::string()});
     if (onRequest) onRequest(requests.back());
   }
 

@@ -6,6 +6,7 @@
 //
 //   e2e_help.exe MIRRAVEL.exe WINHELP_STANDIN.exe
 #include <windows.h>
+// after windows.h, which it builds on
 #include <sddl.h>
 
 #include <cstdio>
@@ -27,7 +28,9 @@ constexpr char kTimeOutText[] = "Could not find help window in 5000 ms !\n< Win3
 
 void SetContext(const std::string& context) { CheckCounter::Instance().SetContext(context); }
 
-std::string RegPath(HKEY root, const char* key) { return std::string(root == HKEY_CLASSES_ROOT ? "HKCR\\" : "HKCU\\") + key; }
+std::string RegPath(HKEY root, const char* key) {
+  return std::string(root == HKEY_CLASSES_ROOT ? "HKCR\\" : "HKCU\\") + key;
+}
 
 // reg.exe of the suite's own bitness, so that the values land in the registry view Mirravel reads.
 bool RunReg(const std::string& arguments) {
@@ -104,7 +107,8 @@ struct Installations {
     root = std::string(temp) + "Mirravel help suite\\";
     full = root + "Pure Basic\\";
     empty = root + "Empty Basic\\";
-    for (const std::string& dir : {root, full, full + "help\\", empty, empty + "help\\"}) ::CreateDirectoryA(dir.c_str(), nullptr);
+    for (const std::string& dir : {root, full, full + "help\\", empty, empty + "help\\"})
+      ::CreateDirectoryA(dir.c_str(), nullptr);
     return CHECK(WriteFileBytes(full + "help\\win32.hlp", "LN help file stand-in")) &&
            CHECK(WriteFileBytes(empty + "help\\win32.hlp", ""));
   }
@@ -137,7 +141,8 @@ struct StandIn {
   bool Start(const std::string& program, const std::string& logPath, const std::string& mode) {
     log = logPath;
     ::DeleteFileA(log.c_str());
-    if (!CHECK_NOTE(process.Start(Quoted(program) + " " + Quoted(log) + " " + mode), "start the stand-in")) return false;
+    if (!CHECK_NOTE(process.Start(Quoted(program) + " " + Quoted(log) + " " + mode), "start the stand-in"))
+      return false;
     WaitUntil([&] {
       const auto windows = TopLevelWindows(process.Id(), "MS_WINHELP", nullptr, false);
       window = windows.empty() ? nullptr : windows.front();
@@ -235,8 +240,10 @@ void CheckHelpShowsAndGoes(MirravelSession& session, const std::string& standInP
   SetFocusTo(session.Control(kListId));
   PostClose(help.window);
   CHECK_EQ(0LL, help.process.WaitForExit());
-  CHECK_NOTE(WaitUntil([&] { return StandsAt(session.Main(), home.left, home.top); }), "Mirravel back at " + Describe(home));
-  CHECK_NOTE(WaitUntil([&] { return FocusOf(session.Main()) == session.Control(kFindFieldId); }), "the find field has the focus");
+  CHECK_NOTE(WaitUntil([&] { return StandsAt(session.Main(), home.left, home.top); }),
+             "Mirravel back at " + Describe(home));
+  CHECK_NOTE(WaitUntil([&] { return FocusOf(session.Main()) == session.Control(kFindFieldId); }),
+             "the find field has the focus");
 }
 
 void CheckLateHelpAndQuit(MirravelSession& session, const std::string& standInPath, const std::string& helpFile,

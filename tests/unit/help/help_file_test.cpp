@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 #include "fakes/fake_system.h"
 #include "help/help_file.h"
@@ -11,9 +10,10 @@
 namespace mirravel {
 namespace {
 
-constexpr std::uint32_t kNtVersion = 0x23F00206;   // build 0x23F0: bits 16 to 23 not all zero
+constexpr std::uint32_t kNtVersion = 0x23F00206;     // build 0x23F0: bits 16 to 23 not all zero
 constexpr std::uint32_t kWin9xVersion = 0xC0000A04;  // bits 16 to 23 all zero
-constexpr RegistryRoot kCR = RegistryRoot::ClassesRoot, kCU = RegistryRoot::CurrentUser, kLM = RegistryRoot::LocalMachine;
+constexpr RegistryRoot kCR = RegistryRoot::ClassesRoot, kCU = RegistryRoot::CurrentUser,
+                       kLM = RegistryRoot::LocalMachine;
 
 std::string KeyOf(RegistryRoot root) {
   return std::string(root == kCR ? kPureBasicOpenCommandKey : kPureBasicClassOpenCommandKey);
@@ -48,12 +48,12 @@ TEST(FindPureBasicDirectory, CutsTheOpenCommandAtPercentOneAndTakesItsDirectory)
   const Case cases[] = {
       {Bytes("\"C:\\Pure Basic\\PureBasic.exe\" \"%1\"\0"), "C:\\Pure Basic\\"},
       {"C:\\PureBasic\\PureBasic.exe %1", "C:\\PureBasic\\"},
-      {"C:\\PureBasic\\PureBasic.exe /open", "C:\\PureBasic\\"},  // no "%1": the whole value
+      {"C:\\PureBasic\\PureBasic.exe /open", "C:\\PureBasic\\"},                // no "%1": the whole value
       {Bytes("C:\\PB\\PureBasic.exe /open\0D:\\other\\x.exe %1"), "C:\\PB\\"},  // the text ends at its NUL
-      {"C:\\PB\\PureBasic.exe \"%1\" \"D:\\x\\%1\"", "C:\\PB\\"},  // the first "%1" counts
+      {"C:\\PB\\PureBasic.exe \"%1\" \"D:\\x\\%1\"", "C:\\PB\\"},               // the first "%1" counts
       {full522, ExecutableDirectory(full522)},
       {full522WithoutNul, ExecutableDirectory(full522WithoutNul)},  // fills the buffer without a NUL
-      {OpenCommandOfSize(523, true), ""},                                // larger than the buffer
+      {OpenCommandOfSize(523, true), ""},                           // larger than the buffer
       {"", ""},
   };
   for (const Case& c : cases) {
@@ -72,9 +72,16 @@ TEST(FindPureBasicDirectory, ReadsTheKeysOfTheSystemFamilyInOrder) {
     std::string directory;
   };
   const Case cases[] = {
-      {"NT, application key found", kNtVersion, {{kCR, "C:\\A\\pb.exe %1"}, {kCU, "C:\\B\\pb.exe %1"}}, {kCR}, "C:\\A\\"},
-      {"NT, application key without a directory", kNtVersion, {{kCR, "pb.exe \"%1\" C:\\x\\"}, {kCU, "C:\\B\\pb.exe %1"}},
-       {kCR, kCU}, "C:\\B\\"},
+      {"NT, application key found",
+       kNtVersion,
+       {{kCR, "C:\\A\\pb.exe %1"}, {kCU, "C:\\B\\pb.exe %1"}},
+       {kCR},
+       "C:\\A\\"},
+      {"NT, application key without a directory",
+       kNtVersion,
+       {{kCR, "pb.exe \"%1\" C:\\x\\"}, {kCU, "C:\\B\\pb.exe %1"}},
+       {kCR, kCU},
+       "C:\\B\\"},
       {"NT, user key only", kNtVersion, {{kCU, "C:\\B\\pb.exe %1"}, {kLM, "C:\\C\\pb.exe %1"}}, {kCR, kCU}, "C:\\B\\"},
       {"9x, machine key only", kWin9xVersion, {{kCR, "C:\\A\\pb.exe %1"}, {kLM, "C:\\C\\pb.exe %1"}}, {kLM}, "C:\\C\\"},
       {"nothing registered", kNtVersion, {}, {kCR, kCU}, ""},
