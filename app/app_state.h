@@ -19,6 +19,11 @@ struct AppState {
   std::int32_t lineCount = 0;
   std::string aboutText;
   std::string helpFilePath;
+  // Help window: the one found last, whether Mirravel stands aside for it, and where Mirravel stood before.
+  std::uintptr_t helpWindow = 0;
+  std::int32_t helpWindowMoved = 0;
+  std::int32_t savedWindowX = 0;
+  std::int32_t savedWindowY = 0;
 };
 
 }  // namespace mirravel

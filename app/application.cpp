@@ -2,6 +2,7 @@
 #include "app/application.h"
 
 #include "app/find_flow.h"
+#include "app/help_flow.h"
 #include "app/load_catalogue.h"
 #include "app/registration_flow.h"
 #include "catalogue/catalogue_text.h"
@@ -35,7 +36,7 @@ bool Application::Start(std::string_view commandLine) {
     Shutdown();
     return false;
   }
-  // The help file lookup belongs here, before the command line is read.
+  LocateHelpFile(state_, *window_, platform_);
 
   CommandLine parameters(commandLine);
   parameters.NextParameter();  // the first parameter is not used
@@ -54,7 +55,7 @@ void Application::RunLoopTurn() {
   if (ended_) return;
   const WindowEvent event = window_->FetchEvent();
   if (ended_) return;
-  // The help-window watch runs here on every turn.
+  CheckHelpClosed(state_, *window_, platform_);
   HandleEvent(event);
 }
 
@@ -62,6 +63,10 @@ void Application::HandleEvent(const WindowEvent& event) {
   switch (event.kind) {
     case WindowEvent::Kind::Gadget:
       switch (event.id) {
+        case kHelpButton:
+          OpenHelp(state_, *window_, platform_);
+          window_->FocusControl(kFindField);
+          break;
         case kTabPanel:
           if (window_->GetControlState(kTabPanel) == 0) window_->FocusControl(kFindField);
           break;
@@ -71,7 +76,7 @@ void Application::HandleEvent(const WindowEvent& event) {
         case kFindButton: OnFindButton(); break;
         case kAboutButton: ShowAboutBox(); break;
         case kRegisterButton: OnRegisterButton(); break;
-        default: break;  // the help button's action is wired with that feature
+        default: break;
       }
       break;
     case WindowEvent::Kind::Menu:
@@ -149,7 +154,8 @@ void Application::OnListSelectionChanged(std::int32_t selectionMin, std::int32_t
 void Application::OnListRightButtonDown() { ShowCopyMenu(); }
 
 void Application::CloseDown() {
-  // Telling the help engine to quit and handing the host the focus come first, with those features.
+  QuitHelp(state_, *window_, platform_);
+  // Handing the host the focus comes next, with that feature.
   platform_.CloseMainWindow();
 }
 

@@ -10,6 +10,7 @@
 #include "ports/clock_port.h"
 #include "ports/desktop_port.h"
 #include "ports/file_operations_port.h"
+#include "ports/help_engine_port.h"
 #include "ports/menu_item.h"
 #include "ports/registry_port.h"
 #include "ports/shell_port.h"
@@ -52,6 +53,8 @@ class PlatformPort {
   // Files and the shell, for registering the plug-in and removing it again.
   virtual FileOperationsPort& Files() = 0;
   virtual ShellPort& Shell() = 0;
+  // The help engine that shows win32.hlp.
+  virtual HelpEnginePort& HelpEngine() = 0;
 };
 
 }  // namespace mirravel

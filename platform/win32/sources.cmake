@@ -13,4 +13,5 @@ set(MIRRAVEL_PLATFORM_SOURCES
   platform/win32/win32_registry.cpp
   platform/win32/win32_file_operations.cpp
   platform/win32/win32_shell.cpp
+  platform/win32/win32_help_engine.cpp
 )

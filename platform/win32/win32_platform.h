@@ -9,6 +9,7 @@
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_file_operations.h"
+#include "platform/win32/win32_help_engine.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_window_port.h"
@@ -31,6 +32,7 @@ class Win32Platform : public PlatformPort {
   [[noreturn]] void EndProcess(int exitCode) override;
   FileOperationsPort& Files() override { return files_; }
   ShellPort& Shell() override { return shell_; }
+  HelpEnginePort& HelpEngine() override { return helpEngine_; }
 
  private:
   HINSTANCE instance_;
@@ -42,6 +44,7 @@ class Win32Platform : public PlatformPort {
   Win32Clock clock_;
   Win32FileOperations files_;
   Win32Shell shell_;
+  Win32HelpEngine helpEngine_;
 };
 
 }  // namespace mirravel::platform

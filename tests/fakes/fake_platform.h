@@ -6,6 +6,7 @@
 
 #include "ports/platform_port.h"
 #include "fakes/fake_files.h"
+#include "fakes/fake_help_engine.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_window.h"
 #include "helpers/literal_block.h"
@@ -38,6 +39,7 @@ class FakePlatform : public PlatformPort {
   void EndProcess(int code) override { exitCode = code; }
   FileOperationsPort& Files() override { return files; }
   ShellPort& Shell() override { return shell; }
+  HelpEnginePort& HelpEngine() override { return helpEngine; }
 
   FakeWindow window;
   FakeDesktop desktop;
@@ -45,6 +47,7 @@ class FakePlatform : public PlatformPort {
   FakeClock clock;
   FaultyFileOperations files;
   FakeShell shell;
+  FakeHelpEngine helpEngine;
   std::vector<std::uint8_t> block;
   std::vector<MenuItem> menuItems;
   bool menuCanBeCreated = true;

@@ -9,6 +9,7 @@ FakeWindow::FakeWindow() {
   states[kAlwaysOnTopBox] = 1;
   states[kOnlyValueBox] = 1;
   states[kTabPanel] = 0;
+  disabled[kHelpButton] = true;  // the real window creates "?" greyed
 }
 
 static bool IsTextField(int id) { return id == kFindField || id == kCopyField; }

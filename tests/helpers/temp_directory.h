@@ -1,6 +1,7 @@
 // A fresh directory under the system's temporary directory, removed with everything in it.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -25,9 +26,13 @@ class TempDirectory {
 
   const std::filesystem::path& Path() const { return path_; }
 
-  // Writes bytes exactly as given (no line-end translation) and returns the file's path.
-  std::string WriteFile(const std::string& name, const std::string& bytes) const {
+  // Writes bytes exactly as given (no line-end translation), making missing directories, and returns the
+  // file's path. Backslashes in name separate directories, as in the Windows paths the program composes
+  // (the native build maps them likewise).
+  std::string WriteFile(std::string name, const std::string& bytes) const {
+    std::replace(name.begin(), name.end(), '\\', '/');
     const auto file = path_ / name;
+    std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary);
     out << bytes;
     return file.string();

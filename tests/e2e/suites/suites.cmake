@@ -17,6 +17,14 @@ mirravel_strict_warnings(e2e_window_layer)
 add_test(NAME e2e_window_layer COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_window_layer>)
 set_tests_properties(e2e_window_layer PROPERTIES TIMEOUT 300)
 
+# The help lookup against the help-engine stand-in (registry values written into the prefix by the suite).
+add_executable(e2e_help tests/e2e/suites/help_test.cpp)
+target_link_libraries(e2e_help PRIVATE mirravel_e2e_session)
+mirravel_strict_warnings(e2e_help)
+add_test(NAME e2e_help
+  COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_help> $<TARGET_FILE:mirravel> $<TARGET_FILE:winhelp_standin>)
+set_tests_properties(e2e_help PROPERTIES TIMEOUT 300)
+
 # The bare window and the start-up benchmark that compares the program with it.
 include(bench/startup/startup.cmake)
 

@@ -1,0 +1,4 @@
+list(APPEND MIRRAVEL_CORE_SOURCES
+  help/help_file.cpp
+  help/help_window.cpp
+)
