@@ -5,6 +5,7 @@
 #include <string>
 
 #include "catalogue/find.h"
+#include "host/reply_buffers.h"
 
 namespace mirravel {
 
@@ -19,6 +20,8 @@ struct AppState {
   std::int32_t lineCount = 0;
   std::string aboutText;
   std::string helpFilePath;
+  // The jaPBe link: the latest reply to each text query (filled by the message hook).
+  ReplyBuffers hostReplies;
 };
 
 }  // namespace mirravel

@@ -1,5 +1,6 @@
 list(APPEND MIRRAVEL_CORE_SOURCES
   app/application.cpp
   app/find_flow.cpp
+  app/host_flow.cpp
   app/load_catalogue.cpp
 )

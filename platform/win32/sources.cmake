@@ -11,4 +11,5 @@ set(MIRRAVEL_PLATFORM_SOURCES
   platform/win32/win32_platform.cpp
   platform/win32/win32_desktop.cpp
   platform/win32/win32_registry.cpp
+  platform/win32/win32_clipboard.cpp
 )

@@ -6,6 +6,7 @@
 
 #include "ports/platform_port.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_registry.h"
@@ -26,6 +27,7 @@ class Win32Platform : public PlatformPort {
   DesktopPort& Desktop() override { return desktop_; }
   RegistryPort& Registry() override { return registry_; }
   ClockPort& Clock() override { return clock_; }
+  ClipboardPort& Clipboard() override { return clipboard_; }
   [[noreturn]] void EndProcess(int exitCode) override;
 
  private:
@@ -36,6 +38,7 @@ class Win32Platform : public PlatformPort {
   Win32Desktop desktop_;
   Win32Registry registry_;
   Win32Clock clock_;
+  Win32Clipboard clipboard_;
 };
 
 }  // namespace mirravel::platform

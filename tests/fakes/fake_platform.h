@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ports/platform_port.h"
+#include "fakes/fake_clipboard.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_window.h"
 #include "helpers/literal_block.h"
@@ -23,6 +24,7 @@ class FakePlatform : public PlatformPort {
   }
   WindowPort* BuildMainWindow() override { return windowCanBeOpened ? &window : nullptr; }
   void InstallMessageHook(MessageHook& hook) override {
+    messageHook = &hook;
     window.onListSelectionChanged = [&hook](std::int32_t min, std::int32_t max) { hook.OnListSelectionChanged(min, max); };
   }
   const std::uint8_t* CatalogueBlock(std::size_t& size) override {
@@ -34,12 +36,15 @@ class FakePlatform : public PlatformPort {
   DesktopPort& Desktop() override { return desktop; }
   RegistryPort& Registry() override { return registry; }
   ClockPort& Clock() override { return clock; }
+  ClipboardPort& Clipboard() override { return clipboard; }
   void EndProcess(int code) override { exitCode = code; }
 
   FakeWindow window;
   FakeDesktop desktop;
   FakeRegistry registry;
   FakeClock clock;
+  FakeClipboard clipboard;
+  MessageHook* messageHook = nullptr;  // the program's hook once installed, to hand it raw messages
   std::vector<std::uint8_t> block;
   std::vector<MenuItem> menuItems;
   bool menuCanBeCreated = true;
