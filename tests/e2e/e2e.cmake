@@ -35,6 +35,7 @@ target_include_directories(mirravel_view_host PRIVATE ${CMAKE_CURRENT_SOURCE_DIR
 mirravel_strict_warnings(mirravel_view_host)
 mirravel_e2e_suite(view tests/e2e/view_test.cpp TARGET mirravel_view_host)
 
+include(tests/e2e/peers/japbe/japbe.cmake)
 include(tests/e2e/suites/suites.cmake)
 
 # Timing of the view over a catalogue-sized text (run by hand: wine mirravel_view_timing.exe).
