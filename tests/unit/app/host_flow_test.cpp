@@ -1,5 +1,5 @@
-// Plugin mode as the user meets it, against fakes: the start-up search over jaPBe's replies, and what the
-// user is told once jaPBe has ended.
+// The start-up search as the user meets it, against fakes: the queries in turn, the word, the search
+// title, the found sound and the not-found message.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -70,24 +70,6 @@ TEST(HostFlow, StartUpSearchTakesTheFirstReplyWithAHash) {
       EXPECT_EQ(window.boxes[0].windowTitleWhileShown, searching);  // told under the search title
     }
   }
-}
-
-TEST(HostFlow, OnceTheHostHasEndedTheUserIsToldSo) {
-  PluginRun run({{MSG_QUERY_TEXT_A, "#WM_PAINT"}});
-  testing::FakeWindow& window = run.platform.window;
-  run.platform.desktop.windows[kHost].processAlive = false;
-  run.platform.desktop.delivered.clear();
-  run.app.OnListRightButtonDown();
-  EXPECT_EQ(window.contextMenus.back(), (std::array<bool, 3>{false, false, true}));
-  EXPECT_TRUE(window.disabled[kCopyButton]);
-  for (const int id : {kMenuCopyToHost, kMenuCopyValueToHost}) {
-    run.app.HandleEvent({WindowEvent::Kind::Menu, id});
-    EXPECT_EQ(window.boxes.back().title, "ERROR");
-    EXPECT_EQ(window.boxes.back().text, "jaPBe process not found!");
-  }
-  EXPECT_NE(run.app.BuildAboutText().find("Plugin functions : \tDisabled\n"), std::string::npos);
-  run.app.Shutdown();
-  EXPECT_TRUE(run.platform.desktop.delivered.empty());  // nothing sent, no closing notice either
 }
 
 }  // namespace
