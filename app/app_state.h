@@ -5,6 +5,7 @@
 #include <string>
 
 #include "catalogue/find.h"
+#include "host/reply_buffers.h"
 
 namespace mirravel {
 
@@ -24,6 +25,8 @@ struct AppState {
   std::int32_t helpWindowMoved = 0;
   std::int32_t savedWindowX = 0;
   std::int32_t savedWindowY = 0;
+  // The jaPBe link: the latest reply to each text query (filled by the message hook).
+  ReplyBuffers hostReplies;
 };
 
 }  // namespace mirravel

@@ -3,6 +3,7 @@
 
 #include "app/find_flow.h"
 #include "app/help_flow.h"
+#include "app/host_flow.h"
 #include "app/load_catalogue.h"
 #include "app/registration_flow.h"
 #include "catalogue/catalogue_text.h"
@@ -41,8 +42,7 @@ bool Application::Start(std::string_view commandLine) {
   CommandLine parameters(commandLine);
   parameters.NextParameter();  // the first parameter is not used
   state_.hostWindow = static_cast<std::uint32_t>(ParseSignedDecimal(parameters.NextParameter()));
-  // Host liveness, the start notice and the start-up search follow here in plugin mode.
-  window_->DisableControl(kCopyButton, state_.pluginMode == 0);
+  StartHostLink(state_, platform_, *window_);
   return !ended_;
 }
 
@@ -71,7 +71,7 @@ void Application::HandleEvent(const WindowEvent& event) {
           if (window_->GetControlState(kTabPanel) == 0) window_->FocusControl(kFindField);
           break;
         case kAlwaysOnTopBox: OnAlwaysOnTopBox(); break;
-        case kCopyButton: ShowCopyMenu(); break;
+        case kCopyButton: ShowCopyMenu(state_, platform_, *window_); break;
         case kFindField: OnFindFieldNotification(); break;
         case kFindButton: OnFindButton(); break;
         case kAboutButton: ShowAboutBox(); break;
@@ -82,7 +82,10 @@ void Application::HandleEvent(const WindowEvent& event) {
     case WindowEvent::Kind::Menu:
       if (event.id == kShortcutF3) FindConstant(state_.findText, state_, *window_);
       if (event.id == kShortcutReturn) OnReturnShortcut();
-      if (event.id >= kMenuCopyToHost && event.id <= kMenuCopyToClipboard) window_->FocusControl(kFindField);
+      if (event.id >= kMenuCopyToHost && event.id <= kMenuCopyToClipboard) {
+        RunCopyCommand(window_->GetControlText(kCopyField), event.id, state_, platform_, *window_);
+        window_->FocusControl(kFindField);
+      }
       break;
     case WindowEvent::Kind::Close:
       Shutdown();
@@ -120,17 +123,12 @@ void Application::OnAlwaysOnTopBox() {
   window_->FocusControl(kFindField);
 }
 
-void Application::ShowCopyMenu() {
-  const bool copyFieldEmpty = window_->GetControlText(kCopyField).empty();
-  window_->ShowContextMenu(CopyMenuAvailability(state_.pluginMode == 1, copyFieldEmpty));
-}
-
 std::string Application::BuildAboutText() {
   state_.aboutText = "Windows API constants viewer jaPBe plugin\n";
   state_.aboutText += "for the PureBasic community.\n\n";
   state_.aboutText += "by the Mirravel authors\n\n";
   state_.aboutText += "Constants : \t" + std::to_string(state_.lineCount) + "\n";
-  state_.aboutText += std::string("Plugin functions : \t") + (state_.pluginMode == 1 ? "Enabled" : "Disabled") + "\n";
+  state_.aboutText += "Plugin functions : \t" + MakeHostLink(state_, platform_, *window_).PluginFunctionsState() + "\n";
   state_.aboutText += "Plugin registered : \t" + std::string(PluginRegistrationState(platform_.Registry()));
   return state_.aboutText;
 }
@@ -151,11 +149,17 @@ void Application::OnListSelectionChanged(std::int32_t selectionMin, std::int32_t
   }
 }
 
-void Application::OnListRightButtonDown() { ShowCopyMenu(); }
+void Application::OnListRightButtonDown() { ShowCopyMenu(state_, platform_, *window_); }
+
+bool Application::OnCopyData(std::uintptr_t sender, std::uintptr_t code, std::string_view bytes) {
+  return MakeHostLink(state_, platform_, *window_).AcceptReply(sender, code, bytes);
+}
 
 void Application::CloseDown() {
-  QuitHelp(state_, *window_, platform_);
-  // Handing the host the focus comes next, with that feature.
+  if (window_ != nullptr) {
+    QuitHelp(state_, *window_, platform_);
+    MakeHostLink(state_, platform_, *window_).NotifyHostClosing();
+  }
   platform_.CloseMainWindow();
 }
 

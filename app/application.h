@@ -37,6 +37,7 @@ class Application : public MessageHook {
   void OnListSelectionChanged(std::int32_t selectionMin, std::int32_t selectionMax) override;
   void OnListRightButtonDown() override;
   void OnCloseRequest() override { Shutdown(); }
+  bool OnCopyData(std::uintptr_t sender, std::uintptr_t code, std::string_view bytes) override;
 
   std::string BuildAboutText();
   AppState& State() { return state_; }
@@ -47,7 +48,6 @@ class Application : public MessageHook {
   void OnFindButton();
   void OnAlwaysOnTopBox();
   void OnReturnShortcut();
-  void ShowCopyMenu();
   void ShowAboutBox();
   void OnRegisterButton();
 

@@ -1,5 +1,7 @@
-// Context-menu items and their availability rule.
+// Context-menu items, their availability rule and the value part of a definition.
 #include "host/copy_menu.h"
+
+#include "support/text.h"
 
 namespace mirravel {
 
@@ -12,6 +14,12 @@ std::vector<MenuItem> CopyMenuItems() {
 std::array<bool, 3> CopyMenuAvailability(bool pluginMode, bool copyFieldEmpty) {
   if (copyFieldEmpty) return {false, false, false};
   return {pluginMode, pluginMode, true};
+}
+
+std::string ValueOnlyPart(std::string_view text) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return std::string(text);
+  return Trim(text.substr(equals + 1));
 }
 
 }  // namespace mirravel

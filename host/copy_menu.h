@@ -1,7 +1,8 @@
-// The context menu of the copy field: its items and when they are available.
+// The context menu of the copy field: its items, when they are available, and the value-only text.
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,5 +20,9 @@ std::vector<MenuItem> CopyMenuItems();
 // Availability of items 1, 2, 3: the host commands need plugin mode, and nothing is offered for an
 // empty copy field.
 std::array<bool, 3> CopyMenuAvailability(bool pluginMode, bool copyFieldEmpty);
+
+// What "Copy value only to jaPBe" sends: the text after its first "=" with blanks (not tabs) trimmed at
+// both ends, or the whole text unchanged when it holds no "=".
+std::string ValueOnlyPart(std::string_view text);
 
 }  // namespace mirravel

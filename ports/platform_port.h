@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ports/clipboard_port.h"
 #include "ports/clock_port.h"
 #include "ports/desktop_port.h"
 #include "ports/file_operations_port.h"
@@ -27,6 +28,9 @@ class MessageHook {
   virtual void OnListSelectionChanged(std::int32_t selectionMin, std::int32_t selectionMax) = 0;
   virtual void OnListRightButtonDown() = 0;
   virtual void OnCloseRequest() = 0;
+  // A copy-data record from another program: the sending window, the record's code and its bytes (valid
+  // only during the call). True when the program took the record in; the window then answers 0.
+  virtual bool OnCopyData(std::uintptr_t sender, std::uintptr_t code, std::string_view bytes) = 0;
 };
 
 class PlatformPort {
@@ -48,6 +52,7 @@ class PlatformPort {
   virtual DesktopPort& Desktop() = 0;
   virtual RegistryPort& Registry() = 0;
   virtual ClockPort& Clock() = 0;
+  virtual ClipboardPort& Clipboard() = 0;
   // Releases the support services and ends the process; never returns on a real platform.
   virtual void EndProcess(int exitCode) = 0;
   // Files and the shell, for registering the plug-in and removing it again.

@@ -6,6 +6,7 @@
 #include <richedit.h>
 
 #include <string>
+#include <string_view>
 
 #include "platform/win32/main_window_controls.h"
 
@@ -138,17 +139,25 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 bool MainWindow::RunHook(UINT message, WPARAM wParam, LPARAM lParam) {
-  static_cast<void>(wParam);
   switch (message) {
     case WM_CLOSE:
       hook_->OnCloseRequest();
       return true;
     case WM_NOTIFY:
       return lParam != 0 && HookListNotification(*reinterpret_cast<const NMHDR*>(lParam), lParam);
-    // WM_COPYDATA: the host link's replies are taken in here, by the hook, when the host feature lands.
+    case WM_COPYDATA:
+      return lParam != 0 && HookCopyData(wParam, *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     default:
       return false;
   }
+}
+
+bool MainWindow::HookCopyData(WPARAM sender, const COPYDATASTRUCT& record) {
+  // The sender's bytes are valid only during this call; the hook copies what it keeps.
+  if (record.lpData == nullptr && record.cbData != 0) return false;
+  const std::string_view bytes =
+      record.cbData == 0 ? std::string_view() : std::string_view(static_cast<const char*>(record.lpData), record.cbData);
+  return hook_->OnCopyData(static_cast<std::uintptr_t>(sender), static_cast<std::uintptr_t>(record.dwData), bytes);
 }
 
 bool MainWindow::HookListNotification(const NMHDR& header, LPARAM lParam) {

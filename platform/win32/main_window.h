@@ -54,6 +54,7 @@ class MainWindow {
 
   bool RunHook(UINT message, WPARAM wParam, LPARAM lParam);
   bool HookListNotification(const NMHDR& header, LPARAM lParam);
+  bool HookCopyData(WPARAM sender, const COPYDATASTRUCT& record);
   LRESULT OnNotify(HWND window, WPARAM wParam, LPARAM lParam);
 
   HWND window_ = nullptr;

@@ -14,4 +14,5 @@ set(MIRRAVEL_PLATFORM_SOURCES
   platform/win32/win32_file_operations.cpp
   platform/win32/win32_shell.cpp
   platform/win32/win32_help_engine.cpp
+  platform/win32/win32_clipboard.cpp
 )

@@ -6,6 +6,7 @@
 
 #include "ports/platform_port.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_file_operations.h"
@@ -29,6 +30,7 @@ class Win32Platform : public PlatformPort {
   DesktopPort& Desktop() override { return desktop_; }
   RegistryPort& Registry() override { return registry_; }
   ClockPort& Clock() override { return clock_; }
+  ClipboardPort& Clipboard() override { return clipboard_; }
   [[noreturn]] void EndProcess(int exitCode) override;
   FileOperationsPort& Files() override { return files_; }
   ShellPort& Shell() override { return shell_; }
@@ -45,6 +47,7 @@ class Win32Platform : public PlatformPort {
   Win32FileOperations files_;
   Win32Shell shell_;
   Win32HelpEngine helpEngine_;
+  Win32Clipboard clipboard_;
 };
 
 }  // namespace mirravel::platform

@@ -36,6 +36,7 @@ mirravel_strict_warnings(mirravel_view_host)
 mirravel_e2e_suite(view tests/e2e/view_test.cpp TARGET mirravel_view_host)
 
 include(tests/e2e/peers/winhelp/winhelp.cmake)
+include(tests/e2e/peers/japbe/japbe.cmake)
 include(tests/e2e/suites/suites.cmake)
 
 # Timing of the view over a catalogue-sized text (run by hand: wine mirravel_view_timing.exe).

@@ -7,6 +7,7 @@
 #include "ports/platform_port.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_help_engine.h"
+#include "fakes/fake_clipboard.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_window.h"
 #include "helpers/literal_block.h"
@@ -25,6 +26,7 @@ class FakePlatform : public PlatformPort {
   }
   WindowPort* BuildMainWindow() override { return windowCanBeOpened ? &window : nullptr; }
   void InstallMessageHook(MessageHook& hook) override {
+    messageHook = &hook;
     window.onListSelectionChanged = [&hook](std::int32_t min, std::int32_t max) { hook.OnListSelectionChanged(min, max); };
   }
   const std::uint8_t* CatalogueBlock(std::size_t& size) override {
@@ -36,6 +38,7 @@ class FakePlatform : public PlatformPort {
   DesktopPort& Desktop() override { return desktop; }
   RegistryPort& Registry() override { return registry; }
   ClockPort& Clock() override { return clock; }
+  ClipboardPort& Clipboard() override { return clipboard; }
   void EndProcess(int code) override { exitCode = code; }
   FileOperationsPort& Files() override { return files; }
   ShellPort& Shell() override { return shell; }
@@ -48,6 +51,8 @@ class FakePlatform : public PlatformPort {
   FaultyFileOperations files;
   FakeShell shell;
   FakeHelpEngine helpEngine;
+  FakeClipboard clipboard;
+  MessageHook* messageHook = nullptr;  // the program's hook once installed, to hand it raw messages
   std::vector<std::uint8_t> block;
   std::vector<MenuItem> menuItems;
   bool menuCanBeCreated = true;

@@ -53,6 +53,7 @@ void FakeWindow::SelectInList(std::int32_t start, std::int32_t end) {
 }
 
 WindowEvent FakeWindow::FetchEvent() {
+  if (onFetch) onFetch();
   if (events.empty()) return {};
   const WindowEvent event = events.front();
   events.pop_front();

@@ -69,6 +69,7 @@ class FakeWindow : public WindowPort {
   std::function<void(std::int32_t, std::int32_t)> onListSelectionChanged;
   std::function<void(const ShownBox&)> onMessageBox;
   std::function<void()> onPump;
+  std::function<void()> onFetch;  // called on every FetchEvent, before it takes an event
 };
 
 }  // namespace mirravel::testing

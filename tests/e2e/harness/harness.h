@@ -21,6 +21,8 @@ class Process {
 
   // commandLine is passed as is (quote the program's path yourself when it may hold blanks).
   bool Start(const std::string& commandLine);
+  // Takes over a process that another program started (terminated in the same way when still running).
+  bool Attach(DWORD processId);
   DWORD Id() const { return info_.dwProcessId; }
   HANDLE Handle() const { return info_.hProcess; }
   bool IsRunning() const;

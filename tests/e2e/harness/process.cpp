@@ -17,6 +17,12 @@ bool Process::Start(const std::string& commandLine) {
                           &info_) != 0;
 }
 
+bool Process::Attach(DWORD processId) {
+  info_.hProcess = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
+  info_.dwProcessId = info_.hProcess != nullptr ? processId : 0;
+  return info_.hProcess != nullptr;
+}
+
 bool Process::IsRunning() const {
   return info_.hProcess != nullptr && ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }

@@ -14,6 +14,7 @@ namespace mirravel::e2e {
 namespace {
 
 constexpr char kTitle[] = "Mirravel";
+constexpr char kMainWindowClass[] = "MirravelMainWindow";
 
 bool IsWordCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -32,6 +33,14 @@ bool MirravelSession::Start(const std::string& programPath) {
   if (!CHECK_NOTE(main_ != nullptr, "a visible window titled Mirravel")) return false;
   // The catalogue is loaded before the loop starts; an idle loop means start-up is over.
   ::WaitForInputIdle(program_.Handle(), kDefaultTimeoutMs);
+  Settle();
+  return true;
+}
+
+bool MirravelSession::Attach(DWORD processId) {
+  if (!CHECK_NOTE(program_.Attach(processId), "open process " + std::to_string(processId))) return false;
+  main_ = WaitForTopLevelWindow(program_.Id(), kMainWindowClass, nullptr);
+  if (!CHECK_NOTE(main_ != nullptr, "the main window of the started program")) return false;
   Settle();
   return true;
 }

@@ -33,6 +33,9 @@ class MirravelSession {
   // Starts the program and waits until its window is up and its loop idle; false (after a failed
   // check) when it did not come up.
   bool Start(const std::string& programPath);
+  // The same for a program that another one started (jaPBe, as a tool), by its process id. Waits for the
+  // main window whatever its title (the start-up search changes it).
+  bool Attach(DWORD processId);
   Process& Program() { return program_; }
   HWND Main() const { return main_; }
   HWND Control(int id) const { return FindControl(main_, id); }

@@ -24,6 +24,21 @@ mirravel_strict_warnings(e2e_help)
 add_test(NAME e2e_help
   COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_help> $<TARGET_FILE:mirravel> $<TARGET_FILE:winhelp_standin>)
 set_tests_properties(e2e_help PROPERTIES TIMEOUT 300)
+# The jaPBe link: the program started as a tool by the jaPBe stand-in, of the same bitness and, when the
+# machine runs 32-bit programs, of the other one (skipped otherwise).
+add_executable(e2e_host_link tests/e2e/suites/host_link_test.cpp tests/e2e/suites/japbe_standin_driver.cpp)
+target_link_libraries(e2e_host_link PRIVATE mirravel_e2e_session)
+mirravel_strict_warnings(e2e_host_link)
+add_dependencies(e2e_host_link japbe_standin)
+add_test(NAME e2e_host_link
+  COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_host_link> $<TARGET_FILE:mirravel> $<TARGET_FILE:japbe_standin>)
+set_tests_properties(e2e_host_link PROPERTIES TIMEOUT 300)
+if(MIRRAVEL_JAPBE_STANDIN_OTHER)
+  add_dependencies(e2e_host_link japbe_standin_other_bitness)
+  add_test(NAME e2e_host_link_cross_bitness
+    COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_host_link> $<TARGET_FILE:mirravel> ${MIRRAVEL_JAPBE_STANDIN_OTHER} cross)
+  set_tests_properties(e2e_host_link_cross_bitness PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+endif()
 
 # The bare window and the start-up benchmark that compares the program with it.
 include(bench/startup/startup.cmake)

@@ -32,6 +32,11 @@ struct RecordingHook : MessageHook {
   }
   void OnListRightButtonDown() override { ++rightButtons; }
   void OnCloseRequest() override { ++closeRequests; }
+  bool OnCopyData(std::uintptr_t sender, std::uintptr_t code, std::string_view bytes) override {
+    copyData.push_back(std::to_string(sender) + " " + std::to_string(code) + " " + std::string(bytes));
+    return true;
+  }
+  std::vector<std::string> copyData;
 };
 
 struct Fixture {
@@ -318,6 +323,17 @@ void CheckHook(Fixture& f) {
   ::SendMessageA(f.main, WM_SYSCOMMAND, SC_CLOSE, 0);
   Drain(f);
   CHECK_EQ(2, hook.closeRequests);
+
+  // The hook gets exactly cbData bytes, embedded NULs included; an empty record has no data address.
+  char bytes[] = {'a', 'b', '\0', 'c', 'X'};
+  COPYDATASTRUCT record{0x40D, 4, bytes};
+  CHECK_EQ(0L, static_cast<long>(::SendMessageA(f.main, WM_COPYDATA, 0x1234, reinterpret_cast<LPARAM>(&record))));
+  COPYDATASTRUCT empty{0x410, 0, nullptr};
+  ::SendMessageA(f.main, WM_COPYDATA, 0x1234, reinterpret_cast<LPARAM>(&empty));
+  if (CHECK_EQ(static_cast<size_t>(2), hook.copyData.size())) {
+    CHECK_EQ(std::string("4660 1037 ab\0c", 14), hook.copyData[0]);
+    CHECK_EQ(std::string("4660 1040 "), hook.copyData[1]);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+// The start-up search as the user meets it, against fakes: the queries in turn, the word, the search
+// title, the found sound and the not-found message.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/application.h"
+#include "fakes/fake_platform.h"
+#include "host/host_protocol.h"
+#include "ports/control_ids.h"
+
+namespace mirravel {
+namespace {
+
+constexpr const char* kCatalogue = "#ABE_BOTTOM = $3 ' Bottom edge.\r\n#WM_PAINT = $F ' Paint\r\n#WM_SETTEXT = $C\r\n";
+constexpr WindowHandle kHost = 4242;
+
+// A program started by a simulated jaPBe that answers each query, inside the send, with its text (no
+// text: the query is refused).
+struct PluginRun {
+  explicit PluginRun(std::map<std::uint32_t, std::string> texts) : replies(std::move(texts)) {
+    platform.desktop.windows[kHost] = {};
+    platform.desktop.onSend = [this](const testing::DeliveredMessage& sent) -> std::optional<std::intptr_t> {
+      const auto reply = replies.find(sent.message);
+      if (reply == replies.end()) return 0;
+      platform.messageHook->OnCopyData(kHost, sent.message, reply->second + '\0');
+      return 1;
+    };
+    started = app.Start("Mirravel.exe x 4242");
+  }
+  std::vector<std::uint32_t> Queries() const {
+    std::vector<std::uint32_t> queries;
+    for (const auto& m : platform.desktop.delivered) {
+      if (m.how == testing::DeliveredMessage::How::Sent) queries.push_back(m.message);
+    }
+    return queries;
+  }
+
+  std::map<std::uint32_t, std::string> replies;
+  testing::FakePlatform platform{kCatalogue};
+  Application app{platform};
+  bool started = false;
+};
+
+TEST(HostFlow, StartUpSearchTakesTheFirstReplyWithAHash) {
+  using Q = std::vector<std::uint32_t>;
+  struct Case { std::map<std::uint32_t, std::string> replies; Q queries; std::string word; std::string copied; int sounds; };
+  const Case cases[] = {
+      {{{MSG_QUERY_TEXT_A, "  SendMessage(h, #WM_SETTEXT, 0, t)  "}}, Q{MSG_QUERY_TEXT_A}, "#WM_SETTEXT", "#WM_SETTEXT = $C", 1},
+      {{{MSG_QUERY_TEXT_A, "no name"}, {MSG_QUERY_TEXT_B, " #wm_paint( "}}, Q{MSG_QUERY_TEXT_A, MSG_QUERY_TEXT_B}, "#wm_paint",
+       "#WM_PAINT = $F ", 1},
+      {{{MSG_QUERY_TEXT_C, "#NOT_THERE"}}, Q{MSG_QUERY_TEXT_A, MSG_QUERY_TEXT_B, MSG_QUERY_TEXT_C}, "#NOT_THERE", "", 0},
+      {{{MSG_QUERY_TEXT_A, "a"}, {MSG_QUERY_TEXT_B, "b"}}, Q{MSG_QUERY_TEXT_A, MSG_QUERY_TEXT_B, MSG_QUERY_TEXT_C}, "", "", 0},
+  };
+  for (const Case& c : cases) {
+    PluginRun run(c.replies);
+    testing::FakeWindow& window = run.platform.window;
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(run.platform.desktop.delivered.front().message, MSG_PLUGIN_STARTED);
+    EXPECT_EQ(run.Queries(), c.queries) << c.word;
+    EXPECT_EQ(window.texts[kFindField], c.word);
+    EXPECT_EQ(window.texts[kCopyField], c.copied);
+    EXPECT_EQ(run.platform.sounds, c.sounds) << c.word;
+    const std::string searching = "Mirravel - Searching for '" + c.word + "' ...";
+    const std::vector<std::string> titles = {searching, "Mirravel"};
+    EXPECT_EQ(window.titles, c.word.empty() ? std::vector<std::string>() : titles);
+    const bool notFound = !c.word.empty() && c.sounds == 0;
+    ASSERT_EQ(window.boxes.size(), notFound ? 1u : 0u);
+    if (notFound) {
+      EXPECT_EQ(window.boxes[0].windowTitleWhileShown, searching);  // told under the search title
+    }
+  }
+}
+
+}  // namespace
+}  // namespace mirravel

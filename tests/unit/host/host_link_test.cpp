@@ -1,0 +1,125 @@
+// The host link against a simulated desktop: reply buffers, liveness and its side effects, reply intake,
+// the query's wait and the closing notice.
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+#include "host/host_link.h"
+#include "host/host_protocol.h"
+#include "ports/control_ids.h"
+
+namespace mirravel {
+namespace {
+
+constexpr WindowHandle kHost = 0x5150;
+
+class HostLinkTest : public ::testing::Test {
+ protected:
+  HostLinkTest() { platform.desktop.windows[kHost] = {}; }
+  HostLink Link(WindowHandle host = kHost) { return HostLink(platform, platform.window, host, pluginMode, replies); }
+
+  testing::FakePlatform platform{"#A = $1\r\n"};
+  std::int32_t pluginMode = 0;
+  ReplyBuffers replies;
+};
+
+TEST(ReplyBuffers, KeepExactlyTheBytesReceived) {
+  struct Case { std::uintptr_t code; std::string bytes; bool stored; std::string text; };
+  const Case cases[] = {
+      {MSG_QUERY_TEXT_B, std::string("#WM_PAINT\0junk", 14), true, "#WM_PAINT"},
+      {MSG_QUERY_TEXT_B, "no terminator", true, "no terminator"},  // nothing past the bytes is read
+      {MSG_QUERY_TEXT_B, "", true, ""},
+      {0x411, "x", false, ""},
+      {0x1000040D, "x", false, ""},  // the code itself, not its low bits
+  };
+  for (const Case& c : cases) {
+    ReplyBuffers buffers;
+    EXPECT_EQ(buffers.Store(c.code, c.bytes), c.stored) << c.bytes;
+    EXPECT_EQ(buffers.Holds(c.code), c.stored);
+    EXPECT_EQ(buffers.Text(c.code), c.text);
+  }
+  ReplyBuffers buffers;
+  buffers.Store(MSG_QUERY_TEXT_C, "first");
+  buffers.Store(MSG_QUERY_TEXT_C, "2nd");
+  EXPECT_EQ(buffers.Text(MSG_QUERY_TEXT_C), "2nd");
+}
+
+TEST_F(HostLinkTest, LivenessSetsTheFlagTheCopyButtonAndTheAboutWord) {
+  struct Case { WindowHandle host; bool alive; int startMode; int result; int mode; };
+  const Case cases[] = {
+      {kHost, true, 0, 1, 1}, {kHost, false, 1, 0, 0},
+      {0, true, 1, 0, 1},     // no host window: the flag is left as it was
+      {0x999, true, 1, 0, 0}, // no such window: no process
+  };
+  for (const Case& c : cases) {
+    platform.desktop.windows[kHost].processAlive = c.alive;
+    pluginMode = c.startMode;
+    EXPECT_EQ(Link(c.host).PluginFunctionsState(), c.result == 1 ? "Enabled" : "Disabled") << c.host;
+    EXPECT_EQ(pluginMode, c.mode) << c.host;
+    EXPECT_EQ(platform.window.disabled[kCopyButton], c.mode != 1) << c.host;
+  }
+}
+
+TEST_F(HostLinkTest, ReplyIntakeOnlyFromTheHostInPluginMode) {
+  struct Case { int mode; WindowHandle host; WindowHandle sender; std::uintptr_t code; bool stored; };
+  const Case cases[] = {
+      {1, kHost, kHost, MSG_QUERY_TEXT_A, true},
+      {1, kHost, kHost | ~WindowHandle{0xFFFFFFFF}, MSG_QUERY_TEXT_C, true},  // the same handle, sign-extended
+      {0, kHost, kHost, MSG_QUERY_TEXT_A, false},
+      {1, kHost, 0x777, MSG_QUERY_TEXT_A, false},
+      {1, kHost, kHost, 0x411, false},
+      {1, 0, 0, MSG_QUERY_TEXT_A, false},
+  };
+  for (const Case& c : cases) {
+    replies = ReplyBuffers();
+    pluginMode = c.mode;
+    EXPECT_EQ(Link(c.host).AcceptReply(c.sender, c.code, "#X"), c.stored) << c.sender;
+    EXPECT_EQ(replies.Holds(c.code), c.stored);
+  }
+}
+
+TEST_F(HostLinkTest, QueryWaitsUpToFiveSecondsForTheReply) {
+  enum class Answer { Inside, After40Ms, Never, Zero, SendTimesOut };
+  struct Case { Answer answer; std::uint32_t startTick; std::string text; std::uint32_t waitedMs; };
+  const Case cases[] = {
+      {Answer::Inside, 1000, "#WM_PAINT", 1},  // already there: one turn
+      {Answer::After40Ms, 1000, "#WM_PAINT", 41},
+      {Answer::Never, 1000, "", 5001},
+      {Answer::Never, 0xFFFFF000u, "", 5001},  // the tick count wraps during the wait
+      {Answer::Zero, 1000, "", 0},
+      {Answer::SendTimesOut, 1000, "", 0},
+  };
+  for (const Case& c : cases) {
+    replies = ReplyBuffers();
+    replies.Store(MSG_QUERY_TEXT_B, "#STALE");  // released when the query is sent again
+    pluginMode = 1;
+    platform.clock.now = c.startTick;
+    HostLink link = Link();
+    platform.desktop.onSend = [&](const testing::DeliveredMessage&) -> std::optional<std::intptr_t> {
+      if (c.answer == Answer::SendTimesOut) return std::nullopt;
+      if (c.answer == Answer::Inside) link.AcceptReply(kHost, MSG_QUERY_TEXT_B, "#WM_PAINT");
+      return c.answer == Answer::Zero ? 0 : 1;
+    };
+    platform.window.onFetch = [&] {
+      if (c.answer == Answer::After40Ms && platform.clock.now == c.startTick + 40) link.AcceptReply(kHost, MSG_QUERY_TEXT_B, "#WM_PAINT");
+    };
+    EXPECT_EQ(link.QueryHostText(MSG_QUERY_TEXT_B), c.text);
+    EXPECT_EQ(platform.clock.now - c.startTick, c.waitedMs) << static_cast<int>(c.answer);
+    EXPECT_EQ(static_cast<std::uintptr_t>(platform.desktop.delivered.back().lParam), platform.window.handle);
+  }
+  platform.desktop.windows[kHost].processAlive = false;  // query C first tests the host: nothing is sent
+  platform.desktop.delivered.clear();
+  EXPECT_EQ(Link().QueryHostText(MSG_QUERY_TEXT_C), "");
+  EXPECT_TRUE(platform.desktop.delivered.empty());
+}
+
+TEST_F(HostLinkTest, ClosingNoticeThenFocusThenForeground) {
+  Link().NotifyHostClosing();
+  EXPECT_EQ(platform.desktop.delivered.back().message, MSG_PLUGIN_CLOSING);
+  EXPECT_EQ(platform.desktop.calls, (std::vector<std::string>{"post", "focus 20816", "foreground 20816"}));
+  platform.desktop.windows[kHost].processAlive = false;
+  Link().NotifyHostClosing();
+  EXPECT_EQ(platform.desktop.calls.size(), 3u);
+}
+
+}  // namespace
+}  // namespace mirravel
