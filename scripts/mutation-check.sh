@@ -33,7 +33,7 @@ FAULTS = [
     ("selection pick-up: comment not cut", "app/application.cpp",
      "    picked = picked.substr(0, picked.find('\\''));\n", ""),
     ("preference reader: group names compared with case", "support/preference_reader.cpp",
-     "if (EqualIgnoringAsciiCase(header, groupName)) {", "if (header == groupName) {"),
+     "if (EqualIgnoringAsciiCase(HeaderNameAt(line), groupName)) {", "if (HeaderNameAt(line) == groupName) {"),
     ("preference reader: keys of the next group read", "support/preference_reader.cpp",
      "    if (text_[line] == '[') return std::nullopt;\n", ""),
     ("host protocol: replies accepted from any window", "host/host_link.cpp",

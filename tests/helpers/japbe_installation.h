@@ -2,15 +2,11 @@
 // and realistic tools files of the shape jaPBe writes.
 #pragma once
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_system.h"
-#include "helpers/temp_directory.h"
+#include "helpers/files.h"
 
 namespace mirravel::testing {
 
@@ -21,11 +17,6 @@ inline std::string WindowsStyle(const std::filesystem::path& path) {
   std::string text = path.string();
   std::replace(text.begin(), text.end(), '/', '\\');
   return text;
-}
-
-inline std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline std::string Joined(const std::vector<std::string>& lines, const std::string& lineEnd, bool lastEnded = true) {

@@ -4,7 +4,7 @@
 
 #include "app/application.h"
 #include "fakes/fake_platform.h"
-#include "helpers/temp_directory.h"
+#include "helpers/files.h"
 #include "ports/control_ids.h"
 #include "ports/message_box.h"
 

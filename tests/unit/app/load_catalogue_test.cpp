@@ -3,7 +3,7 @@
 
 #include "app/load_catalogue.h"
 #include "fakes/fake_window.h"
-#include "helpers/literal_block.h"
+#include "helpers/packed_stream.h"
 #include "ports/message_box.h"
 
 namespace mirravel {

@@ -5,7 +5,7 @@
 
 #include "fakes/fake_system.h"
 #include "help/help_file.h"
-#include "helpers/temp_directory.h"
+#include "helpers/files.h"
 
 namespace mirravel {
 namespace {

@@ -1,7 +1,7 @@
 // QueryFileSize on real files and directories of a temporary directory.
 #include <gtest/gtest.h>
 
-#include "helpers/temp_directory.h"
+#include "helpers/files.h"
 #include "ports/file_system.h"
 #include "support/file_size.h"
 

@@ -5,7 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "helpers/temp_directory.h"
+#include "helpers/files.h"
 #include "support/preference_reader.h"
 
 namespace mirravel {
