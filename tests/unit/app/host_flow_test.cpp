@@ -1,8 +1,9 @@
-// The start-up search as the user meets it, against fakes: the queries in turn, the word, the search
-// title, the found sound and the not-found message.
+// The jaPBe link as the user meets it, against fakes: the start-up search (the queries in turn, the word,
+// the search title, the found sound and the not-found message) and the three copy commands.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "app/application.h"
 #include "fakes/fake_platform.h"
@@ -69,6 +70,40 @@ TEST(HostFlow, StartUpSearchTakesTheFirstReplyWithAHash) {
     if (notFound) {
       EXPECT_EQ(window.boxes[0].windowTitleWhileShown, searching);  // told under the search title
     }
+  }
+}
+
+TEST(HostFlow, CopyCommandsHandJaPBeTheTextOrItsValueOrPutItOnTheClipboard) {
+  const struct {
+    int command;
+    bool hostAlive;
+    std::string sent;  // copy data to the host, its NUL included
+    std::string box;
+    std::optional<std::string> clipboard;
+  } cases[] = {
+      {kMenuCopyToHost, true, std::string("#WM_PAINT = $F \0", 16), "", std::nullopt},
+      {kMenuCopyValueToHost, true, std::string("$F\0", 3), "", std::nullopt},
+      {kMenuCopyValueToHost, false, "", "ERROR: jaPBe process not found!", std::nullopt},
+      {kMenuCopyToClipboard, false, "", "", "#WM_PAINT = $F "},
+  };
+  for (const auto& c : cases) {
+    PluginRun run({});
+    run.platform.desktop.windows[kHost].processAlive = c.hostAlive;
+    run.platform.window.texts[kCopyField] = "#WM_PAINT = $F ";
+    run.platform.desktop.delivered.clear();
+    run.app.HandleEvent({WindowEvent::Kind::Menu, c.command});
+    const auto& delivered = run.platform.desktop.delivered;
+    ASSERT_EQ(delivered.size(), c.sent.empty() ? 0u : 1u) << c.command;
+    if (!c.sent.empty()) {
+      EXPECT_EQ(delivered[0].how, testing::DeliveredMessage::How::CopyData);
+      EXPECT_EQ(delivered[0].target, kHost);
+      EXPECT_EQ(delivered[0].wParam, run.platform.window.handle);
+      EXPECT_EQ(delivered[0].code, COPYDATA_TEXT_TO_HOST);
+      EXPECT_EQ(delivered[0].bytes, c.sent);
+    }
+    const std::vector<testing::ShownBox>& boxes = run.platform.window.boxes;
+    EXPECT_EQ(boxes.empty() ? "" : boxes[0].title + ": " + boxes[0].text, c.box);
+    EXPECT_EQ(run.platform.clipboard.content, c.clipboard);
   }
 }
 

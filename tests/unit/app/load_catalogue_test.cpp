@@ -4,57 +4,53 @@
 #include "app/load_catalogue.h"
 #include "fakes/fake_window.h"
 #include "helpers/packed_stream.h"
-#include "ports/message_box.h"
 
 namespace mirravel {
 namespace {
 
-TEST(LoadCatalogue, HandsTheWholeTextToTheListAndCountsLines) {
-  const std::string text = "#ABE_BOTTOM = $3 ' Bottom edge.\r\n#YELLOW = $FFFF\r\n";
-  const auto block = testing::LiteralBlock(text);
-  testing::FakeWindow window;
-  AppState state;
-  ASSERT_TRUE(LoadCatalogue(block.data(), block.size(), state, window));
-  EXPECT_EQ(window.list.Text(), "#ABE_BOTTOM = $3 ' Bottom edge.\n#YELLOW = $FFFF\n");
-  EXPECT_EQ(state.lineCount, 2);
-  EXPECT_EQ(window.listChanges, 1);
-  EXPECT_TRUE(window.boxes.empty());
+TEST(LoadCatalogue, HandsTheTextUpToItsFirstZeroByteToTheListAndCountsLines) {
+  const struct {
+    std::string text;
+    const char* list;
+    std::int32_t lines;
+  } cases[] = {
+      {"#ABE_BOTTOM = $3 ' Bottom edge.\r\n#YELLOW = $FFFF\r\n", "#ABE_BOTTOM = $3 ' Bottom edge.\n#YELLOW = $FFFF\n", 2},
+      {std::string("#A = $1\r\n\0#B = $2\r\n", 19), "#A = $1\n", 1},
+  };
+  for (const auto& c : cases) {
+    const testing::Bytes block = testing::LiteralBlock(c.text);
+    testing::FakeWindow window;
+    AppState state;
+    ASSERT_TRUE(LoadCatalogue(block.data(), block.size(), state, window));
+    EXPECT_EQ(window.list.Text(), c.list);
+    EXPECT_EQ(state.lineCount, c.lines);
+    EXPECT_EQ(window.listChanges, 1);
+    EXPECT_TRUE(window.boxes.empty());
+  }
 }
-
-TEST(LoadCatalogue, StopsAtTheFirstZeroByte) {
-  const std::string text("#A = $1\r\n\0#B = $2\r\n", 19);
-  const auto block = testing::LiteralBlock(text);
-  testing::FakeWindow window;
-  AppState state;
-  ASSERT_TRUE(LoadCatalogue(block.data(), block.size(), state, window));
-  EXPECT_EQ(window.list.Text(), "#A = $1\n");
-  EXPECT_EQ(state.lineCount, 1);
-}
-
-struct FailureCase {
-  const char* name;
-  std::vector<std::uint8_t> block;
-  std::string_view message;
-};
 
 TEST(LoadCatalogue, ReportsWhyItFailedAndLeavesTheListEmpty) {
   auto wrongMagic = testing::LiteralBlock("#A = $1\r\n");
   wrongMagic[0] = 'X';
   auto wrongChecksum = testing::LiteralBlock("#A = $1\r\n");
   wrongChecksum[6] ^= 1;
-  auto negativeSize = testing::LiteralBlock("#A = $1\r\n", 0x80000000LL);
-  const FailureCase cases[] = {
+  const struct {
+    const char* name;
+    testing::Bytes block;
+    std::string_view message;
+  } cases[] = {
+      {"no block", {}, kAllocateFailedMessage},
       {"size field 0", testing::LiteralBlock("#A = $1\r\n", 0), kAllocateFailedMessage},
-      {"size field negative", negativeSize, kAllocateFailedMessage},
+      {"size field negative", testing::LiteralBlock("#A = $1\r\n", 0x80000000LL), kAllocateFailedMessage},
+      {"shorter than its header", {'J', 'C', 5, 0}, kAllocateFailedMessage},
       {"wrong magic", wrongMagic, kUnpackFailedMessage},
       {"wrong checksum", wrongChecksum, kUnpackFailedMessage},
-      {"shorter than its header", {'J', 'C', 5, 0}, kAllocateFailedMessage},
       {"size larger than the stream gives", testing::LiteralBlock("#A = $1\r\n", 100), kUnpackFailedMessage},
   };
-  for (const FailureCase& c : cases) {
+  for (const auto& c : cases) {
     testing::FakeWindow window;
     AppState state;
-    EXPECT_FALSE(LoadCatalogue(c.block.data(), c.block.size(), state, window)) << c.name;
+    EXPECT_FALSE(LoadCatalogue(c.block.empty() ? nullptr : c.block.data(), c.block.size(), state, window)) << c.name;
     ASSERT_EQ(window.boxes.size(), 1u) << c.name;
     EXPECT_EQ(window.boxes[0].title, "ERROR") << c.name;
     EXPECT_EQ(window.boxes[0].text, c.message) << c.name;
@@ -62,10 +58,6 @@ TEST(LoadCatalogue, ReportsWhyItFailedAndLeavesTheListEmpty) {
     EXPECT_EQ(window.list.Length(), 0) << c.name;
     EXPECT_EQ(state.lineCount, 0) << c.name;
   }
-  testing::FakeWindow window;
-  AppState state;
-  EXPECT_FALSE(LoadCatalogue(nullptr, 0, state, window));
-  EXPECT_EQ(window.boxes.at(0).text, kAllocateFailedMessage);
 }
 
 }  // namespace
