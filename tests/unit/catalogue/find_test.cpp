@@ -2,57 +2,44 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/find.h"
-#include "catalogue/catalogue_text.h"
 
 namespace mirravel {
 namespace {
 
 TEST(ClassifyFindText, NamesValuesAndNeither) {
-  struct Case { const char* text; std::int32_t kind; };
-  const Case cases[] = {
+  const std::pair<const char*, std::int32_t> cases[] = {
       {"", kFindName}, {"#WM_PAINT", kFindName}, {"wm_paint", kFindName}, {" 12", kFindName},
       {"-1", kFindName}, {"+5", kFindName}, {"255", kFindValue}, {"$FF", kFindValue}, {"$", kFindValue},
       {"0", kFindValue}, {"$0FF", kFindValue}, {"$ff", kFindNeither}, {"12AB", kFindNeither},
       {"0x10", kFindNeither}, {"$12 ", kFindNeither}, {"$FG", kFindNeither}, {"12$", kFindNeither},
   };
-  for (const Case& c : cases) EXPECT_EQ(ClassifyFindText(c.text), c.kind) << '"' << c.text << '"';
+  for (const auto& [text, kind] : cases) EXPECT_EQ(ClassifyFindText(text), kind) << '"' << text << '"';
 }
 
-TEST(BuildSearchPattern, NamesGetTheirHashAndEqualsSign) {
-  for (const char* text : {"WM_PAINT", "wm_paint", "#WM_PAINT", "#wm_paint"}) {
-    EXPECT_EQ(BuildSearchPattern(text, true).text, "#WM_PAINT =") << text;
-    EXPECT_EQ(BuildSearchPattern(text, false).text, "#WM_PAINT") << text;
-  }
-  EXPECT_EQ(BuildSearchPattern("-1", true).text, "#-1 =");
-  EXPECT_EQ(BuildSearchPattern("+5", true).text, "#+5 =");
-  EXPECT_EQ(BuildSearchPattern(" WM_PAINT", true).text, "# WM_PAINT =");
-  EXPECT_EQ(BuildSearchPattern("", true).text, "# =");
-  EXPECT_EQ(BuildSearchPattern("", false).text, "#");
-  EXPECT_EQ(BuildSearchPattern("caf\xe9", false).text, "#CAF\xC9");
+TEST(BuildSearchPattern, NamesGetTheirHashAndEqualsSignValuesBecomeHexadecimal) {
+  const struct {
+    const char* text;
+    bool onlyValue;
+    const char* pattern;
+  } cases[] = {
+      {"WM_PAINT", true, "#WM_PAINT ="}, {"wm_paint", false, "#WM_PAINT"}, {"#wm_paint", true, "#WM_PAINT ="},
+      {"#WM_PAINT", false, "#WM_PAINT"}, {"-1", true, "#-1 ="}, {"+5", true, "#+5 ="},
+      {" WM_PAINT", true, "# WM_PAINT ="}, {"", true, "# ="}, {"", false, "#"}, {"caf\xe9", false, "#CAF\xC9"},
+      {"255", true, "= $FF"}, {"255", false, "$FF"}, {"$FF", true, "= $FF"},
+      {"$ff", true, "= $FF"},  // upper-cased before it is classified
+      {"$0FF", true, "= $0FF"}, {"0", true, "= $0"}, {"4294967295", false, "$FFFFFFFF"},
+      {"4294967296", true, "= $0"}, {"00012", false, "$C"}, {"$", true, "= $"}, {"12AB", true, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BuildSearchPattern(c.text, c.onlyValue).text, c.pattern) << c.text;
   EXPECT_EQ(BuildSearchPattern("x", true).kindWord, "Constant");
-}
-
-TEST(BuildSearchPattern, ValuesBecomeHexadecimal) {
-  EXPECT_EQ(BuildSearchPattern("255", true).text, "= $FF");
-  EXPECT_EQ(BuildSearchPattern("255", false).text, "$FF");
-  EXPECT_EQ(BuildSearchPattern("$FF", true).text, "= $FF");
-  EXPECT_EQ(BuildSearchPattern("$ff", true).text, "= $FF");  // upper-cased before it is classified
-  EXPECT_EQ(BuildSearchPattern("$0FF", true).text, "= $0FF");
-  EXPECT_EQ(BuildSearchPattern("0", true).text, "= $0");
-  EXPECT_EQ(BuildSearchPattern("4294967295", false).text, "$FFFFFFFF");
-  EXPECT_EQ(BuildSearchPattern("4294967296", true).text, "= $0");
-  EXPECT_EQ(BuildSearchPattern("00012", false).text, "$C");
-  EXPECT_EQ(BuildSearchPattern("$", true).text, "= $");
   EXPECT_EQ(BuildSearchPattern("1", true).kindWord, "Value");
   EXPECT_EQ(BuildSearchPattern("12AB", true).kind, kFindNeither);
-  EXPECT_EQ(BuildSearchPattern("12AB", true).text, "");
 }
 
 TEST(DefinitionLength, StopsAtTheFirstApostrophe) {
-  EXPECT_EQ(DefinitionLength("#ABE_BOTTOM = $3 ' Bottom edge."), 17);
-  EXPECT_EQ(DefinitionLength("#YELLOW = $FFFF"), 15);
-  EXPECT_EQ(DefinitionLength("#IMAGE_SYM_TYPE_BYTE = $C '"), 26);
-  EXPECT_EQ(DefinitionLength("#X = $1' a ' b"), 7);
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"#ABE_BOTTOM = $3 ' Bottom edge.", 17}, {"#YELLOW = $FFFF", 15}, {"#IMAGE_SYM_TYPE_BYTE = $C '", 26}, {"#X = $1' a ' b", 7}};
+  for (const auto& [line, length] : cases) EXPECT_EQ(DefinitionLength(line), length) << line;
 }
 
 }  // namespace

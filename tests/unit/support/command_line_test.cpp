@@ -6,48 +6,30 @@
 namespace mirravel {
 namespace {
 
-TEST(TokeniseCommandLine, SplitsOnBlankRunsAndQuotes) {
+TEST(CommandLine, SplitsOnBlankRunsAndQuotesAndReadsMissingParametersAsEmpty) {
   using V = std::vector<std::string>;
-  EXPECT_EQ(TokeniseCommandLine("prog.exe  a   b"), (V{"prog.exe", "a", "b"}));
-  EXPECT_EQ(TokeniseCommandLine("\"C:\\My Tools\\m.exe\" \"x y\" 123"), (V{"C:\\My Tools\\m.exe", "x y", "123"}));
-  EXPECT_EQ(TokeniseCommandLine("  "), V{});
-  EXPECT_EQ(TokeniseCommandLine("\"unterminated token"), V{"unterminated token"});
-  EXPECT_EQ(TokeniseCommandLine("\"\" 5"), (V{"", "5"}));
-  EXPECT_EQ(TokeniseCommandLine("a\tb"), V{"a\tb"});  // only 0x20 separates
-  EXPECT_EQ(TokeniseCommandLine("\"a\"b c"), (V{"a", "b", "c"}));
-}
-
-TEST(CommandLine, ReadsParametersInTurnAndMissingOnesAsEmpty) {
+  const std::pair<const char*, V> cases[] = {
+      {"prog.exe  a   b", {"prog.exe", "a", "b"}}, {"\"C:\\My Tools\\m.exe\" \"x y\" 123", {"C:\\My Tools\\m.exe", "x y", "123"}},
+      {"  ", {}}, {"\"unterminated token", {"unterminated token"}}, {"\"\" 5", {"", "5"}},
+      {"a\tb", {"a\tb"}} /* only 0x20 separates */, {"\"a\"b c", {"a", "b", "c"}},
+  };
+  for (const auto& [line, tokens] : cases) EXPECT_EQ(TokeniseCommandLine(line), tokens) << line;
   CommandLine line("\"C:\\jaPBe\\Plugin\\Mirravel.exe\" ignored 1234");
   EXPECT_EQ(line.ProgramPath(), "C:\\jaPBe\\Plugin\\Mirravel.exe");
-  EXPECT_EQ(line.NextParameter(), "ignored");
-  EXPECT_EQ(line.NextParameter(), "1234");
-  EXPECT_EQ(line.NextParameter(), "");
-  EXPECT_EQ(line.NextParameter(), "");
-
+  for (const char* parameter : {"ignored", "1234", "", ""}) EXPECT_EQ(line.NextParameter(), parameter);
   CommandLine empty("");
   EXPECT_EQ(empty.ProgramPath(), "");
   EXPECT_EQ(empty.NextParameter(), "");
 }
 
 TEST(ParseSignedDecimal, FollowsTheAtoiShapeWithWrapAround) {
-  EXPECT_EQ(ParseSignedDecimal("1234"), 1234);
-  EXPECT_EQ(ParseSignedDecimal("   -42abc"), -42);
-  EXPECT_EQ(ParseSignedDecimal("+7"), 7);
-  EXPECT_EQ(ParseSignedDecimal("abc"), 0);
-  EXPECT_EQ(ParseSignedDecimal(""), 0);
-  EXPECT_EQ(ParseSignedDecimal("-"), 0);
-  EXPECT_EQ(ParseSignedDecimal("+-5"), 0);
-  EXPECT_EQ(ParseSignedDecimal("0x1F"), 0);
-  EXPECT_EQ(ParseSignedDecimal("4294967295"), -1);
-  EXPECT_EQ(ParseSignedDecimal("4294967296"), 0);
-  EXPECT_EQ(ParseSignedDecimal("2147483648"), INT32_MIN);
-  EXPECT_EQ(ParseSignedDecimal("-2147483649"), INT32_MAX);
-  EXPECT_EQ(ParseSignedDecimal("99999999999999999999999"), -159383553);  // 10^23 - 1 modulo 2^32
-}
-
-TEST(ParseSignedDecimal, LeadingSpaceRuleDependsOnTheCaller) {
-  EXPECT_EQ(ParseSignedDecimal("\t5", LeadingSpace::Blanks), 0);
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"1234", 1234}, {"   -42abc", -42}, {"+7", 7}, {"abc", 0}, {"", 0}, {"-", 0}, {"+-5", 0}, {"0x1F", 0},
+      {"4294967295", -1}, {"4294967296", 0}, {"2147483648", INT32_MIN}, {"-2147483649", INT32_MAX},
+      {"99999999999999999999999", -159383553},  // 10^23 - 1 modulo 2^32
+      {"\t5", 0},                               // only blanks lead, unless the caller asks for white space
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(ParseSignedDecimal(text), value) << text;
   EXPECT_EQ(ParseSignedDecimal(" \t\r\n5", LeadingSpace::WhiteSpace), 5);
 }
 

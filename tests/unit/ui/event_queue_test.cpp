@@ -8,27 +8,18 @@ namespace {
 
 using Kind = WindowEvent::Kind;
 
-TEST(EventQueue, EmptyQueueGivesNoEvent) {
+TEST(EventQueue, OldestFirstAcrossKindsAndNothingWhenEmpty) {
   EventQueue queue;
-  EXPECT_EQ(queue.Pop().kind, Kind::None);
   EXPECT_FALSE(queue.Push({}));  // "nothing happened" is not an event
-  EXPECT_EQ(queue.Size(), 0u);
-}
-
-TEST(EventQueue, OldestFirstAcrossKinds) {
-  EventQueue queue;
   // As a modal message box would leave them: the find field losing and regaining the focus, then a click.
-  EXPECT_TRUE(queue.Push({Kind::Gadget, 6}));
-  EXPECT_TRUE(queue.Push({Kind::Menu, 4}));
-  EXPECT_TRUE(queue.Push({Kind::Gadget, 6}));
-  EXPECT_TRUE(queue.Push({Kind::Close, 0}));
-  const WindowEvent expected[] = {{Kind::Gadget, 6}, {Kind::Menu, 4}, {Kind::Gadget, 6}, {Kind::Close, 0}};
-  for (const WindowEvent& want : expected) {
+  const WindowEvent events[] = {{Kind::Gadget, 6}, {Kind::Menu, 4}, {Kind::Gadget, 6}, {Kind::Close, 0}};
+  for (const WindowEvent& event : events) EXPECT_TRUE(queue.Push(event));
+  for (const WindowEvent& event : events) {
     const WindowEvent got = queue.Pop();
-    EXPECT_EQ(got.kind, want.kind);
-    EXPECT_EQ(got.id, want.id);
+    EXPECT_EQ(std::pair(got.kind, got.id), std::pair(event.kind, event.id));
   }
   EXPECT_EQ(queue.Pop().kind, Kind::None);
+  EXPECT_EQ(queue.Size(), 0u);
 }
 
 TEST(EventQueue, FullQueueKeepsTheEarliestEvents) {
