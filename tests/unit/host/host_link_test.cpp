@@ -1,10 +1,13 @@
 // The host link against a simulated desktop: reply buffers, liveness and its side effects, reply intake,
-// the query's wait and the closing notice.
+// the query's wait and the closing notice; and the texts it takes apart: the word the start-up search
+// picks out of a reply, the value part that "Copy value only to jaPBe" sends.
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
+#include "host/copy_menu.h"
 #include "host/host_link.h"
 #include "host/host_protocol.h"
+#include "host/search_word.h"
 #include "ports/control_ids.h"
 
 namespace mirravel {
@@ -119,6 +122,31 @@ TEST_F(HostLinkTest, ClosingNoticeThenFocusThenForeground) {
   platform.desktop.windows[kHost].processAlive = false;
   Link().NotifyHostClosing();
   EXPECT_EQ(platform.desktop.calls.size(), 3u);
+}
+
+TEST(HostTexts, TheSearchWordAndTheValuePartAreTakenApartByTheirRules) {
+  // The start-up word runs from the first "#" over name characters.
+  const std::pair<std::string, std::string> words[] = {
+      {"SendMessage(h, #WM_SETTEXT, 0, t)", "#WM_SETTEXT"}, {"#WM_PAINT(", "#WM_PAINT"}, {"x = #Abc_09+#Other", "#Abc_09"},
+      {"a #", "#"}, {"##A", "#"}, {"no hash at all", ""}, {"", ""},
+      {"#A\x10\x19\x7F\x5F!", "#A\x10\x19\x7F\x5F"},  // the OR-0x20 rule also keeps these control codes
+      {"#A\x0F", "#A"}, {"#A@[`{", "#A"}, {"#caf\xE9", "#caf"},
+  };
+  for (const auto& [text, word] : words) EXPECT_EQ(PickSearchWord(text), word) << text;
+  // The value part follows the first "=", with blanks (only) trimmed; without "=" it is the whole text.
+  const std::pair<std::string, std::string> values[] = {
+      {"#WM_PAINT = $F ", "$F"}, {"WM_PAINT", "WM_PAINT"}, {"  W P  ", "  W P  "}, {"#A =", ""},
+      {"#A = B = C ", "B = C"}, {"#A = $1\t ", "$1\t"}, {"", ""},
+  };
+  for (const auto& [text, value] : values) EXPECT_EQ(ValueOnlyPart(text), value) << text;
+}
+
+TEST(CopyMenuAvailability, HostItemsNeedPluginModeAndEveryItemAText) {
+  using A = std::array<bool, 3>;
+  EXPECT_EQ(CopyMenuAvailability(true, false), (A{true, true, true}));
+  EXPECT_EQ(CopyMenuAvailability(false, false), (A{false, false, true}));
+  EXPECT_EQ(CopyMenuAvailability(true, true), (A{false, false, false}));
+  EXPECT_EQ(CopyMenuAvailability(false, true), (A{false, false, false}));
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
-// Finding the PureBasic directory in the registry and win32.hlp below it.
+// Finding the PureBasic directory in the registry and win32.hlp below it; the help keyword, the
+// recognition of the help window and the side-by-side arithmetic.
 #include <gtest/gtest.h>
 
 #include "fakes/fake_system.h"
 #include "help/help_file.h"
+#include "help/help_window.h"
 #include "helpers/files.h"
 
 namespace mirravel {
@@ -93,6 +95,48 @@ TEST(LocateHelpFilePath, WithoutARegistrationLooksInTheCurrentDirectory) {
   dir.WriteFile("help\\win32.hlp", "LN");
   EXPECT_EQ(LocateHelpFilePath(registry), "help\\win32.hlp");
   std::filesystem::current_path(previous);
+}
+
+TEST(HelpKeyword, TakesTheNameBetweenHashAndEqualsWithoutBlanks) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"#WM_PAINT = $F ", "WM_PAINT"}, {"", ""}, {"#", ""}, {"  MB_OK  ", "MB_OK"}, {"WS_CHILD = $4", "WS_CHILD"},
+      {"a#b#c=d=e", "b#c"}, {"#= $1", ""}, {"\t#SW_SHOW\t", "SW_SHOW\t"},
+  };
+  for (const auto& [copyField, keyword] : cases) EXPECT_EQ(HelpKeyword(copyField), keyword) << copyField;
+}
+
+TEST(FindHelpWindow, TakesTheFirstWindowWhoseTitleHoldsTheHelpTitle) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<WindowHandle, std::string>> windows;  // in enumeration order (by handle)
+    WindowHandle found;
+  } cases[] = {
+      {"none", {{1, "Mirravel"}}, 0},
+      {"exact title", {{1, "Mirravel"}, {2, "Win32 Programmer's Reference"}}, 2},
+      {"inside another program's title", {{3, "Notes - Win32 Programmer's Reference - 2"}, {4, "Win32 Programmer's Reference"}}, 3},
+      {"case differs", {{5, "WIN32 PROGRAMMER'S REFERENCE"}}, 0},
+      {"beyond the 249 characters read", {{6, std::string(230, 'x') + "Win32 Programmer's Reference"}}, 0},
+  };
+  for (const auto& c : cases) {
+    testing::FakeDesktop desktop;
+    for (const auto& [handle, title] : c.windows) desktop.windows[handle].title = title;
+    EXPECT_EQ(FindHelpWindow(desktop), c.found) << c.name;
+  }
+}
+
+TEST(HelpWindowPlacement, FillsTheWorkAreaRightOfMirravel) {
+  const struct {
+    ScreenRect workArea;
+    std::int32_t clientWidth, frame, x, width, height;
+  } cases[] = {
+      {{0, 0, 1024, 740}, 425, 3, 431, 593, 740},
+      {{100, 30, 1124, 770}, 425, 3, 431, 593, 740},  // the work area's corner is not added
+      {{0, 0, 1024, 768}, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, -0x7FFFFFFF - 1, 768},  // clamped, not wrapped
+  };
+  for (const auto& c : cases) {
+    const WindowPlacement placed = HelpWindowPlacement(c.workArea, c.clientWidth, c.frame);
+    EXPECT_EQ(std::tuple(placed.x, placed.y, placed.width, placed.height), std::tuple(c.x, 0, c.width, c.height));
+  }
 }
 
 }  // namespace
