@@ -73,6 +73,13 @@ class FakeWindow : public WindowPort {
     return event;
   }
 
+  // The boxes shown so far, each as "title: text".
+  std::vector<std::string> BoxTexts() const {
+    std::vector<std::string> shown;
+    for (const ShownBox& box : boxes) shown.push_back(box.title + ": " + box.text);
+    return shown;
+  }
+
   // What the fake saw or holds; the controls start as the real window creates them.
   std::map<int, std::string> texts;
   std::map<int, int> states = {{kAlwaysOnTopBox, 1}, {kOnlyValueBox, 1}, {kTabPanel, 0}};

@@ -156,19 +156,53 @@ TEST_F(ApplicationTest, CloseEndsTheProcessOnceWithExitCodeZero) {
   app.RunEventLoop();  // returns at once: the process has ended
 }
 
-TEST(ApplicationStartUp, WithoutAWindowEndsQuietlyWithoutAMenuGoesOnWithABadCatalogueSaysSo) {
-  testing::FakePlatform noWindow{"#A = $1\r\n"}, noMenu{"#A = $1\r\n"}, badCatalogue{"#A = $1\r\n"};
+TEST(ApplicationStartUp, WithoutAWindowEndsQuietlyAndWithoutAMenuGoesOn) {
+  testing::FakePlatform noWindow{"#A = $1\r\n"}, noMenu{"#A = $1\r\n"};
   noWindow.windowCanBeOpened = false;
   noMenu.menuCanBeCreated = false;
-  badCatalogue.block[0] = 'X';
-  for (testing::FakePlatform* platform : {&noWindow, &noMenu, &badCatalogue}) {
-    EXPECT_EQ(Application(*platform).Start(""), platform == &noMenu);
-    EXPECT_EQ(platform->exitCode, platform == &noMenu ? std::nullopt : std::optional<int>(0));
-  }
+  EXPECT_FALSE(Application(noWindow).Start(""));
+  EXPECT_EQ(noWindow.exitCode, 0);
   EXPECT_TRUE(noWindow.window.boxes.empty());
-  ASSERT_EQ(badCatalogue.window.boxes.size(), 1u);
-  EXPECT_EQ(badCatalogue.window.boxes[0].text, "Could not unpack data !");
-  EXPECT_EQ(badCatalogue.windowCloses, 1);
+  EXPECT_TRUE(Application(noMenu).Start(""));
+  EXPECT_FALSE(noMenu.exitCode.has_value());
+}
+
+TEST(ApplicationStartUp, LoadsTheCatalogueUpToItsFirstZeroByteOrSaysWhyNotAndEnds) {
+  auto wrongMagic = testing::LiteralBlock("#A = $1\r\n");
+  wrongMagic[0] = 'X';
+  auto wrongChecksum = testing::LiteralBlock("#A = $1\r\n");
+  wrongChecksum[6] ^= 1;
+  const struct {
+    const char* name;
+    testing::Bytes block;
+    const char* list;
+    std::int32_t lines;
+    std::string_view message;
+  } cases[] = {
+      {"text", testing::LiteralBlock("#ABE = $3 ' Bottom.\r\n#YELLOW = $FFFF\r\n"), "#ABE = $3 ' Bottom.\n#YELLOW = $FFFF\n", 2, ""},
+      {"zero byte", testing::LiteralBlock(std::string("#A = $1\r\n\0#B = $2\r\n", 19)), "#A = $1\n", 1, ""},
+      {"no block", {}, "", 0, kAllocateFailedMessage},
+      {"size field 0", testing::LiteralBlock("#A = $1\r\n", 0), "", 0, kAllocateFailedMessage},
+      {"size field negative", testing::LiteralBlock("#A = $1\r\n", 0x80000000LL), "", 0, kAllocateFailedMessage},
+      {"shorter than its header", {'J', 'C', 5, 0}, "", 0, kAllocateFailedMessage},
+      {"wrong magic", wrongMagic, "", 0, kUnpackFailedMessage},
+      {"wrong checksum", wrongChecksum, "", 0, kUnpackFailedMessage},
+      {"size larger than the stream gives", testing::LiteralBlock("#A = $1\r\n", 100), "", 0, kUnpackFailedMessage},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::FakePlatform platform{""};
+    platform.block = c.block;
+    Application app{platform};
+    EXPECT_EQ(app.Start(""), c.message.empty());
+    EXPECT_EQ(platform.window.list.Text(), c.list);
+    EXPECT_EQ(app.State().lineCount, c.lines);
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(platform.window.BoxTexts(), c.message.empty() ? Texts{} : Texts{"ERROR: " + std::string(c.message)});
+    EXPECT_TRUE(platform.window.boxes.empty() || platform.window.boxes[0].type == kBoxStop);
+    EXPECT_EQ(platform.windowCloses, c.message.empty() ? 0 : 1);
+    EXPECT_EQ(platform.exitCode, c.message.empty() ? std::nullopt : std::optional<int>(0));
+  }
 }
 
 TEST(ApplicationStartUp, ReadsTheHostWindowFromTheSecondParameter) {
@@ -181,58 +215,6 @@ TEST(ApplicationStartUp, ReadsTheHostWindowFromTheSecondParameter) {
     Application app{platform};
     ASSERT_TRUE(app.Start(commandLine));
     EXPECT_EQ(app.State().hostWindow, host) << commandLine;
-  }
-}
-
-TEST(LoadCatalogue, HandsTheTextUpToItsFirstZeroByteToTheListAndCountsLines) {
-  const struct {
-    std::string text;
-    const char* list;
-    std::int32_t lines;
-  } cases[] = {
-      {"#ABE_BOTTOM = $3 ' Bottom edge.\r\n#YELLOW = $FFFF\r\n", "#ABE_BOTTOM = $3 ' Bottom edge.\n#YELLOW = $FFFF\n", 2},
-      {std::string("#A = $1\r\n\0#B = $2\r\n", 19), "#A = $1\n", 1},
-  };
-  for (const auto& c : cases) {
-    const testing::Bytes block = testing::LiteralBlock(c.text);
-    testing::FakeWindow window;
-    AppState state;
-    ASSERT_TRUE(LoadCatalogue(block.data(), block.size(), state, window));
-    EXPECT_EQ(window.list.Text(), c.list);
-    EXPECT_EQ(state.lineCount, c.lines);
-    EXPECT_EQ(window.listChanges, 1);
-    EXPECT_TRUE(window.boxes.empty());
-  }
-}
-
-TEST(LoadCatalogue, ReportsWhyItFailedAndLeavesTheListEmpty) {
-  auto wrongMagic = testing::LiteralBlock("#A = $1\r\n");
-  wrongMagic[0] = 'X';
-  auto wrongChecksum = testing::LiteralBlock("#A = $1\r\n");
-  wrongChecksum[6] ^= 1;
-  const struct {
-    const char* name;
-    testing::Bytes block;
-    std::string_view message;
-  } cases[] = {
-      {"no block", {}, kAllocateFailedMessage},
-      {"size field 0", testing::LiteralBlock("#A = $1\r\n", 0), kAllocateFailedMessage},
-      {"size field negative", testing::LiteralBlock("#A = $1\r\n", 0x80000000LL), kAllocateFailedMessage},
-      {"shorter than its header", {'J', 'C', 5, 0}, kAllocateFailedMessage},
-      {"wrong magic", wrongMagic, kUnpackFailedMessage},
-      {"wrong checksum", wrongChecksum, kUnpackFailedMessage},
-      {"size larger than the stream gives", testing::LiteralBlock("#A = $1\r\n", 100), kUnpackFailedMessage},
-  };
-  for (const auto& c : cases) {
-    testing::FakeWindow window;
-    AppState state;
-    EXPECT_FALSE(LoadCatalogue(c.block.empty() ? nullptr : c.block.data(), c.block.size(), state, window)) << c.name;
-    ASSERT_EQ(window.boxes.size(), 1u) << c.name;
-    EXPECT_EQ(window.boxes[0].title, "ERROR") << c.name;
-    EXPECT_EQ(window.boxes[0].text, c.message) << c.name;
-    EXPECT_EQ(window.boxes[0].type, kBoxStop) << c.name;
-    EXPECT_EQ(window.list.Length(), 0) << c.name;
-    EXPECT_EQ(state.lineCount, 0) << c.name;
   }
 }
 

@@ -73,7 +73,7 @@ TEST(FindConstant, SelectsTheDefinitionOrSaysWhyNot) {
         continue;
       }
       ASSERT_EQ(window.boxes.size(), boxes + 1);
-      EXPECT_EQ(window.boxes.back().title + ": " + window.boxes.back().text, step.shows);
+      EXPECT_EQ(window.BoxTexts().back(), step.shows);
       EXPECT_EQ(window.boxes.back().type, step.boxType);
       EXPECT_EQ(window.selections.size(), selections);
       EXPECT_EQ(window.focus, kFindField);

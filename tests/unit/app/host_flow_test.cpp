@@ -101,8 +101,7 @@ TEST(HostFlow, CopyCommandsHandJaPBeTheTextOrItsValueOrPutItOnTheClipboard) {
       EXPECT_EQ(delivered[0].code, COPYDATA_TEXT_TO_HOST);
       EXPECT_EQ(delivered[0].bytes, c.sent);
     }
-    const std::vector<testing::ShownBox>& boxes = run.platform.window.boxes;
-    EXPECT_EQ(boxes.empty() ? "" : boxes[0].title + ": " + boxes[0].text, c.box);
+    EXPECT_EQ(run.platform.window.BoxTexts(), c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
     EXPECT_EQ(run.platform.clipboard.content, c.clipboard);
   }
 }

@@ -14,13 +14,13 @@ namespace fs = std::filesystem;
 using testing::ReadBytes;
 using testing::WindowsStyle;
 using Lines = std::vector<std::string>;
-using Boxes = std::vector<std::pair<std::string, std::string>>;
+using Boxes = std::vector<std::string>;
 
-const std::pair<std::string, std::string> kAskUninstall = {"WARNING", "The plugin 'Mirravel' is already registered !\nUninstall the plugin ?"},
-    kUninstalled = {"INFO", "Plugin Mirravel is uninstalled !"}, kRegistered = {"INFO", "Plugin Mirravel is registered !"},
-    kNotRegistered = {"ERROR", "Plugin could not be registered !"}, kNotUninstalled = {"ERROR", "Plugin could not be uninstalled !"},
-    kAskRemoveCopy = {"WARNING", "JaPBe tools preference file not found,\nbut the plugin seems already installed!\nUninstall the plugin ?"},
-    kAskInstallCopy = {"WARNING", "JaPBe tools preference file not found,\nbut the plugin seems not installed!\nInstall the plugin ?"};
+const std::string kAskUninstall = "WARNING: The plugin 'Mirravel' is already registered !\nUninstall the plugin ?",
+    kUninstalled = "INFO: Plugin Mirravel is uninstalled !", kRegistered = "INFO: Plugin Mirravel is registered !",
+    kNotRegistered = "ERROR: Plugin could not be registered !", kNotUninstalled = "ERROR: Plugin could not be uninstalled !",
+    kAskRemoveCopy = "WARNING: JaPBe tools preference file not found,\nbut the plugin seems already installed!\nUninstall the plugin ?",
+    kAskInstallCopy = "WARNING: JaPBe tools preference file not found,\nbut the plugin seems not installed!\nInstall the plugin ?";
 
 std::string Joined(const Lines& lines, const std::string& lineEnd, bool lastEnded = true) {
   std::string text;
@@ -68,9 +68,7 @@ class RegistrationFlowTest : public ::testing::Test {
     platform.window.boxes.clear();
     platform.window.boxAnswers = std::move(answers);
     app.HandleEvent({WindowEvent::Kind::Gadget, kRegisterButton});
-    Boxes shown;
-    for (const auto& box : platform.window.boxes) shown.emplace_back(box.title, box.text);
-    return shown;
+    return platform.window.BoxTexts();
   }
 
   testing::FakePlatform platform{"#A = $1\r\n"};
@@ -82,11 +80,11 @@ class RegistrationFlowTest : public ::testing::Test {
 
 TEST_F(RegistrationFlowTest, RefusesWhileJaPBeRunsAndReportsAMissingInstallation) {
   platform.desktop.windows[0x77].title = "jaPBe";
-  EXPECT_EQ(Press(), (Boxes{{"WARNING", "Please close jaPBe before (un)registering plugin !"}}));
+  EXPECT_EQ(Press(), Boxes{"WARNING: Please close jaPBe before (un)registering plugin !"});
   EXPECT_FALSE(fs::exists(install.Copy().parent_path()));
   platform.desktop.windows.clear();
   platform.registry.values.clear();
-  EXPECT_EQ(Press(), (Boxes{{"ERROR", "JaPBe is not installed !"}}));
+  EXPECT_EQ(Press(), Boxes{"ERROR: JaPBe is not installed !"});
 }
 
 TEST_F(RegistrationFlowTest, AddingKeepsEveryForeignLineAndUpdatesOnlyTheRealToolCount) {
@@ -162,7 +160,7 @@ TEST_F(RegistrationFlowTest, CopyingTheExecutable) {
   platform.files.failCopy = false;
   EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskInstallCopy});
   EXPECT_FALSE(fs::exists(install.Copy()));
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskInstallCopy, {"INFO", "Plugin Mirravel is installed !"}}));
+  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskInstallCopy, "INFO: Plugin Mirravel is installed !"}));
   EXPECT_FALSE(fs::exists(install.Tools()));  // no tools file is made
   EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskRemoveCopy, kUninstalled}));
   EXPECT_FALSE(fs::exists(install.Copy()));
