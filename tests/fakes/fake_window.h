@@ -20,6 +20,7 @@ struct ShownBox {
   std::string text;
   unsigned type = 0;
   std::string windowTitleWhileShown;
+  bool topMostWhileShown = false;
 };
 
 class FakeWindow : public WindowPort {
@@ -43,17 +44,13 @@ class FakeWindow : public WindowPort {
   void SetTitle(std::string_view newTitle) override { titles.push_back(title = std::string(newTitle)); }
   void SetTopMost(bool value) override { topMost = value; }
   int ShowMessageBox(std::string_view boxTitle, std::string_view text, unsigned type) override {
-    boxes.push_back({std::string(boxTitle), std::string(text), type, title});
-    if (onMessageBox) onMessageBox(boxes.back());
+    boxes.push_back({std::string(boxTitle), std::string(text), type, title, topMost});
     if (boxAnswers.empty()) return kAnswerOk;
     const int answer = boxAnswers.front();
     boxAnswers.pop_front();
     return answer;
   }
-  void AssignListText(std::string_view sourceText) override {
-    list.Assign(sourceText);
-    ++listChanges;
-  }
+  void AssignListText(std::string_view sourceText) override { list.Assign(sourceText); }
   std::string_view ListText() override { return list.Text(); }
   std::int32_t ListLineCount() override { return list.LineCount(); }
   void SelectInList(std::int32_t start, std::int32_t end) override {
@@ -93,14 +90,12 @@ class FakeWindow : public WindowPort {
   std::deque<int> boxAnswers;  // answers in order; kAnswerOk when empty
   CatalogueText list;
   std::vector<std::pair<std::int32_t, std::int32_t>> selections;
-  int listChanges = 0;
   std::vector<std::array<bool, 3>> contextMenus;
   std::deque<WindowEvent> events;
   // Called on every notification a field raises (text change, focus gained or lost), with its id.
   std::function<void(int)> onFieldNotification;
   // Called after the list's selection changed, as the list reports it to the main window.
   std::function<void(std::int32_t, std::int32_t)> onListSelectionChanged;
-  std::function<void(const ShownBox&)> onMessageBox;
   std::function<void()> onPump;
   std::function<void()> onFetch;  // called on every FetchEvent, before it takes an event
 

@@ -112,8 +112,6 @@ TEST_F(HelpFlowTest, WaitsUpTo5000MsThenReportsTheTimeOutOutsideTheTopMostState)
     app.State().alwaysOnTop = c.alwaysOnTop;
     platform.clock.now = c.startTick;
     helpAppearsAt = c.startTick + (c.helpAfterMs == 0 ? 0xFFFFFFFFu : c.helpAfterMs);  // never: 2^32 - 1 ms on
-    bool topMostDuringBox = true;
-    platform.window.onMessageBox = [&](const testing::ShownBox&) { topMostDuringBox = platform.window.topMost; };
 
     PressHelp("#WM_PAINT = $F ");
 
@@ -127,7 +125,7 @@ TEST_F(HelpFlowTest, WaitsUpTo5000MsThenReportsTheTimeOutOutsideTheTopMostState)
     EXPECT_EQ(std::tuple(platform.window.boxes[0].title, platform.window.boxes[0].text, platform.window.boxes[0].type),
               std::tuple("Time Out !", "Could not find help window in 5000 ms !\n< Win32 Programmer's Reference >",
                          kBoxTaskModalExclamation));
-    EXPECT_FALSE(topMostDuringBox);
+    EXPECT_FALSE(platform.window.boxes[0].topMostWhileShown);
     EXPECT_EQ(platform.window.topMost, c.alwaysOnTop == 1);
     EXPECT_EQ(RectOf(main), kHome);
   }

@@ -45,32 +45,20 @@ TEST(TextViewNavigation, CaretKeys) {
     std::int32_t page = 2;
     std::int32_t goalAfter = -1;  // -1: not checked
   } cases[] = {
-      {12, CaretKey::Right, 13},  // over the line break
-      {13, CaretKey::Left, 12, -1, 2, 12},  // the goal follows the new column
-      {0, CaretKey::Left, 0},
-      {41, CaretKey::Right, 41},
-      // Down from column 10 keeps the goal over a shorter and an empty line.
-      {10, CaretKey::Down, 21, -1, 2, 10},
-      {21, CaretKey::Down, 22, 10},
-      {22, CaretKey::Down, 33, 10},
-      {5, CaretKey::Up, 5},                  // first line: column kept, nothing above
-      {27, CaretKey::Down, 41},              // onto the empty last view line
-      {3, CaretKey::PageDown, 26, -1, 3},
-      {3, CaretKey::PageDown, 41, -1, 100},
-      {26, CaretKey::PageUp, 3, -1, 100},
-      {3, CaretKey::PageDown, 16, -1, 0},    // a view smaller than a row moves one
-      {17, CaretKey::LineStart, 13},
-      {14, CaretKey::LineEnd, 21, -1, 2, 8},
-      {22, CaretKey::LineEnd, 22},
-      {41, CaretKey::LineEnd, 41},
-      {30, CaretKey::TextStart, 0},
-      {3, CaretKey::TextEnd, 41},
-      {0, CaretKey::WordRight, 1},    // "#" then "AB"
-      {1, CaretKey::WordRight, 7},    // "AB = $" to "1"
-      {11, CaretKey::WordRight, 14},  // "x", line break, "#" to "C"
-      {7, CaretKey::WordLeft, 1},
-      {14, CaretKey::WordLeft, 11},
-      {0, CaretKey::WordLeft, 0},
+      {12, CaretKey::Right, 13} /* over the line break */, {13, CaretKey::Left, 12, -1, 2, 12} /* goal follows */,
+      {0, CaretKey::Left, 0}, {41, CaretKey::Right, 41},
+      // Down from column 10 keeps the goal over a shorter and an empty line; the first line has nothing
+      // above; the empty last view line is reached.
+      {10, CaretKey::Down, 21, -1, 2, 10}, {21, CaretKey::Down, 22, 10}, {22, CaretKey::Down, 33, 10},
+      {5, CaretKey::Up, 5}, {27, CaretKey::Down, 41},
+      // A view smaller than a row pages by one.
+      {3, CaretKey::PageDown, 26, -1, 3}, {3, CaretKey::PageDown, 41, -1, 100}, {26, CaretKey::PageUp, 3, -1, 100},
+      {3, CaretKey::PageDown, 16, -1, 0},
+      {17, CaretKey::LineStart, 13}, {14, CaretKey::LineEnd, 21, -1, 2, 8}, {22, CaretKey::LineEnd, 22},
+      {41, CaretKey::LineEnd, 41}, {30, CaretKey::TextStart, 0}, {3, CaretKey::TextEnd, 41},
+      // "#" then "AB"; "AB = $" to "1"; "x", line break, "#" to "C".
+      {0, CaretKey::WordRight, 1}, {1, CaretKey::WordRight, 7}, {11, CaretKey::WordRight, 14},
+      {7, CaretKey::WordLeft, 1}, {14, CaretKey::WordLeft, 11}, {0, CaretKey::WordLeft, 0},
   };
   CatalogueText text = Sample();
   for (const auto& c : cases) {
@@ -91,16 +79,10 @@ TEST(TextViewNavigation, CaretKeys) {
 
 TEST(TextViewNavigation, DoubleClickWordIsTheRunOfWordCharacters) {
   const struct { std::int32_t position, start, end; } cases[] = {
-      {2, 1, 3},     // inside "AB"
-      {1, 1, 3},     // at its first letter
-      {3, 1, 3},     // just after it: the word before
-      {0, 0, 1},     // "#" on its own
-      {4, 4, 5},     // "=" stands alone
-      {5, 5, 6},     // so does the blank after it
-      {12, 11, 12},  // end of line 0, after "x"
-      {22, 22, 22},  // the empty line: nothing
-      {26, 24, 35},  // "LONGER_NAME" with its underscore
-      {41, 41, 41},  // end of text
+      // Inside "AB", at its first letter, just after it; "#", "=" and the blank after it each alone.
+      {2, 1, 3}, {1, 1, 3}, {3, 1, 3}, {0, 0, 1}, {4, 4, 5}, {5, 5, 6},
+      // After "x" at the end of line 0; nothing on the empty line; "LONGER_NAME" with its underscore; the end.
+      {12, 11, 12}, {22, 22, 22}, {26, 24, 35}, {41, 41, 41},
   };
   const CatalogueText text = Sample();
   for (const auto& c : cases) {
