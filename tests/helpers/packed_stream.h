@@ -44,20 +44,9 @@ class StreamBuilder {
     for (std::uint32_t i = top; i-- > 0;) Bits((value >> i) & 1, 1).Bits(i > 0 ? 1 : 0, 1);
     return *this;
   }
-  StreamBuilder& Width8() {
-    width_ = 8;
-    bias_ = 0;
-    return Bits(0b0010000, 7).Bits(0b01, 2);
-  }
-  StreamBuilder& Width7(std::uint8_t bias) {
-    width_ = 7;
-    bias_ = bias;
-    return Bits(0b0010000, 7).Bits(0b00, 2).Bits(bias, 8);
-  }
-  StreamBuilder& Literal(std::uint8_t byte) {
-    expected_.push_back(byte);
-    return Bits(1, 1).Bits(static_cast<std::uint8_t>(byte - bias_), width_);
-  }
+  StreamBuilder& Width8() { return SetLiterals(8, 0).Bits(0b0010000, 7).Bits(0b01, 2); }
+  StreamBuilder& Width7(std::uint8_t bias) { return SetLiterals(7, bias).Bits(0b0010000, 7).Bits(0b00, 2).Bits(bias, 8); }
+  StreamBuilder& Literal(std::uint8_t byte) { return Put(byte).Bits(1, 1).Bits(static_cast<std::uint8_t>(byte - bias_), width_); }
   StreamBuilder& Literals(std::string_view text) {
     for (char c : text) Literal(static_cast<std::uint8_t>(c));
     return *this;
@@ -77,10 +66,7 @@ class StreamBuilder {
     return Bits(0b000, 3).Bits(offset, 7).Bits(length - 2, 2).Model(offset, length);
   }
   StreamBuilder& OneByteCopy(std::uint32_t offset) { return Bits(0b001, 3).Bits(offset + 1, 4).Model(offset, 1); }
-  StreamBuilder& ZeroByte() {
-    expected_.push_back(0);
-    return Bits(0b0010001, 7);
-  }
+  StreamBuilder& ZeroByte() { return Put(0).Bits(0b0010001, 7); }
   StreamBuilder& RawBlocks(const Bytes& bytes) {  // a multiple of 256 bytes
     Bits(0b00100001, 8);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -110,6 +96,15 @@ class StreamBuilder {
   const Bytes& Expected() const { return expected_; }
 
  private:
+  StreamBuilder& SetLiterals(std::uint32_t width, std::uint32_t bias) {
+    width_ = width;
+    bias_ = bias;
+    return *this;
+  }
+  StreamBuilder& Put(std::uint8_t byte) {
+    expected_.push_back(byte);
+    return *this;
+  }
   static void PutLittle32(Bytes& bytes, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
   }
