@@ -69,27 +69,21 @@ TEST_F(ApplicationTest, FindFieldNamesTheKindAndReturnSearchesOnlyFromIt) {
   EXPECT_EQ(window().selections.size(), 1u);
   Event(WindowEvent::Kind::Menu, kShortcutF3);  // F3 searches from anywhere
   EXPECT_EQ(Selected(), "#WM_PAINT = $F");
-}
-
-TEST_F(ApplicationTest, FindButtonWithAnEmptyFieldOnlyFocusesIt) {
+  // The find button with an empty field only focuses it; F3 searches even then: "# =" is found nowhere.
+  Type("");
   window().focus = kListView;
   Event(WindowEvent::Kind::Gadget, kFindButton);
   EXPECT_EQ(window().focus, kFindField);
+  EXPECT_EQ(window().selections.size(), 2u);
   EXPECT_TRUE(window().boxes.empty());
-  EXPECT_TRUE(window().selections.empty());
-  Event(WindowEvent::Kind::Menu, kShortcutF3);  // F3 searches even for an empty text: "# =" is found nowhere
-  ASSERT_EQ(window().boxes.size(), 1u);
-  EXPECT_EQ(window().boxes[0].text, "Constant not found!");
+  Event(WindowEvent::Kind::Menu, kShortcutF3);
+  EXPECT_EQ(window().BoxTexts(), std::vector<std::string>{"Find text: Constant not found!"});
 }
 
 TEST_F(ApplicationTest, SelectionPickUpTakesTheDefinitionPartOfUpTo199Characters) {
   const std::int32_t longLine = window().list.LineStart(4);
   const std::string unchanged = "unchanged";
-  const struct {
-    std::int32_t min, max;
-    std::string copied;
-    std::int32_t selectedMax;
-  } cases[] = {
+  const struct { std::int32_t min, max; std::string copied; std::int32_t selectedMax; } cases[] = {
       {0, 11, "#ABE_BOTTOM", 11},
       {0, 33, "#ABE_BOTTOM = $3 ", 33},  // the whole first line and its break
       {17, 40, "", 40},                  // from the apostrophe on
@@ -109,19 +103,14 @@ TEST_F(ApplicationTest, SelectionPickUpTakesTheDefinitionPartOfUpTo199Characters
 }
 
 TEST_F(ApplicationTest, AlwaysOnTopFollowsTheBoxAndTheFirstTabTakesTheFocusToTheFindField) {
-  for (const int checked : {0, 1}) {
-    window().states[kAlwaysOnTopBox] = checked;
+  for (const auto& [control, state, focus] : {std::tuple{kAlwaysOnTopBox, 0, kFindField}, {kAlwaysOnTopBox, 1, kFindField},
+                                              {kTabPanel, 1, kCopyField}, {kTabPanel, 0, kFindField}}) {
+    window().states[control] = state;
     window().focus = kCopyField;
-    Event(WindowEvent::Kind::Gadget, kAlwaysOnTopBox);
-    EXPECT_EQ(app.State().alwaysOnTop, checked);
-    EXPECT_EQ(window().topMost, checked == 1);
-    EXPECT_EQ(window().focus, kFindField);
-  }
-  for (const int tab : {1, 0}) {
-    window().focus = kCopyField;
-    window().states[kTabPanel] = tab;
-    Event(WindowEvent::Kind::Gadget, kTabPanel);
-    EXPECT_EQ(window().focus, tab == 0 ? kFindField : kCopyField);
+    Event(WindowEvent::Kind::Gadget, control);
+    EXPECT_EQ(window().focus, focus) << control << " " << state;
+    EXPECT_EQ(window().topMost, window().states[kAlwaysOnTopBox] == 1);
+    EXPECT_EQ(app.State().alwaysOnTop, window().states[kAlwaysOnTopBox]);
   }
 }
 

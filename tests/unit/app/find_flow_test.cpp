@@ -19,13 +19,7 @@ constexpr const char* kCatalogue =
 
 // One search: the "Only value" box, the text, and what the window then shows: the selected definition,
 // or a message box as "title: text" with its type.
-struct Step {
-  bool onlyValue;
-  const char* text;
-  std::int32_t result;
-  std::string shows;
-  unsigned boxType = 0;
-};
+struct Step { bool onlyValue; const char* text; std::int32_t result; std::string shows; unsigned boxType = 0; };
 
 const std::string kNoMore = "Find text: No more entry found";
 const std::string kNeither = "ERROR: Text is not a constant nor a value";

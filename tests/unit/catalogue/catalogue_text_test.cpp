@@ -60,12 +60,7 @@ TEST(CatalogueText, SelectionIsClampedAndOrdered) {
 TEST(CatalogueTextFind, IgnoresCaseAndHonoursWordBoundariesAtBothEnds) {
   const CatalogueText text = Assigned("#wm_Paint = $f\r\n#CAF\xC9 = $1\r\n#A = $FF\r\n#B = $F ' x\r\n#C = ($F)\r\n#D = $F\r\n");
   const std::int32_t a = text.LineStart(2), b = text.LineStart(3), c = text.LineStart(4), d = text.LineStart(5);
-  const struct {
-    const char* pattern;
-    std::int32_t from;
-    bool wholeWord;
-    std::int32_t found;
-  } cases[] = {
+  const struct { const char* pattern; std::int32_t from; bool wholeWord; std::int32_t found; } cases[] = {
       {"#WM_PAINT =", 0, false, 0}, {"= $F", 0, false, 10}, {"#CAF\xE9", 0, false, 15},  // Western letters too
       {"#WM_PAINT", 1, false, -1}, {"", 0, false, -1}, {"x", -1, false, -1}, {"x", 10000, false, -1},
       {"= $F", a, true, b + 3},   // not inside "= $FF"; before a blank
@@ -121,11 +116,7 @@ TEST(ClassifyFindText, NamesValuesAndNeither) {
 }
 
 TEST(BuildSearchPattern, NamesGetTheirHashAndEqualsSignValuesBecomeHexadecimal) {
-  const struct {
-    const char* text;
-    bool onlyValue;
-    const char* pattern;
-  } cases[] = {
+  const struct { const char* text; bool onlyValue; const char* pattern; } cases[] = {
       {"WM_PAINT", true, "#WM_PAINT ="}, {"wm_paint", false, "#WM_PAINT"}, {"#wm_paint", true, "#WM_PAINT ="},
       {"#WM_PAINT", false, "#WM_PAINT"}, {"-1", true, "#-1 ="}, {"+5", true, "#+5 ="},
       {" WM_PAINT", true, "# WM_PAINT ="}, {"", true, "# ="}, {"", false, "#"}, {"caf\xe9", false, "#CAF\xC9"},

@@ -195,11 +195,7 @@ TEST(CatpackCommand, PacksAndUnpacksFilesAndReportsEveryFailureClearly) {
   std::string block = testing::ReadBytes(path("text.jc"));
   const std::string truncated = block.substr(0, block.size() - 4);
   block[7] = static_cast<char>(block[7] ^ 1);  // the checksum
-  const struct {
-    std::vector<std::string> arguments;
-    int status;
-    const char* message;
-  } failures[] = {
+  const struct { std::vector<std::string> arguments; int status; const char* message; } failures[] = {
       {{"unpack", dir.WriteFile("truncated.jc", truncated), path("x")}, 1, "malformed or corrupt"},
       {{"unpack", dir.WriteFile("checksum.jc", block), path("x")}, 1, "malformed or corrupt"},
       {{"unpack", path("text.txt"), path("x")}, 1, "not a packed block"},

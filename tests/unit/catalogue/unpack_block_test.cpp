@@ -217,12 +217,7 @@ TEST(UnpackBlock, RejectsMalformedStreams) {
 TEST(UnpackBlock, EveryWritingCodeIsBoundedByTheSizeAndTheCapacity) {
   const Codes copy = [](StreamBuilder& s) { s.Width8().Literals("abcd").ShortMatch(4, 4); };
   const Codes raw = [](StreamBuilder& s) { s.RawBlocks(RandomBytes(256, 1)); };
-  const struct {
-    Codes codes;
-    std::uint32_t size;
-    std::size_t capacity;
-    std::int32_t result;
-  } cases[] = {
+  const struct { Codes codes; std::uint32_t size; std::size_t capacity; std::int32_t result; } cases[] = {
       {copy, 8, 8, 8}, {copy, 8, 7, 0}, {copy, 7, 8, 0}, {copy, 3, 8, 0}, {raw, 255, 255, 0}, {raw, 256, 256, 256},
       {[](StreamBuilder& s) { s.ZeroByte().ZeroByte(); }, 1, 1, 0},
       {[](StreamBuilder& s) { s.ZeroByte().OneByteCopy(1); }, 1, 1, 0},

@@ -12,11 +12,7 @@
 namespace mirravel {
 namespace {
 
-struct Line {
-  std::string name;
-  std::uint32_t value;
-  std::string comment;
-};
+struct Line { std::string name; std::uint32_t value; std::string comment; };
 
 // The file parsed once for all tests; `problem` names the first line that breaks the format.
 struct ParsedCatalogue {
@@ -83,11 +79,7 @@ TEST_F(CatalogueFile, HoldsAtLeastFortyFiveThousandUniqueNamesInOrderEachWithIts
 TEST_F(CatalogueFile, WellKnownConstantsHaveTheirDocumentedValuesAndDefinitions) {
   // Values from the Windows SDK documentation across the families the catalogue covers; where given, the
   // comment names the header and spells the definition in PureBasic notation.
-  const struct {
-    const char* name;
-    std::uint32_t value;
-    const char* comment;
-  } known[] = {
+  const struct { const char* name; std::uint32_t value; const char* comment; } known[] = {
       {"WM_PAINT", 0xF, "winuser.h"}, {"WM_COPYDATA", 0x4A, nullptr}, {"VK_F3", 0x72, nullptr},
       {"MB_ICONERROR", 0x10, "winuser.h: #MB_ICONHAND"}, {"ERROR_ALL_USER_TRUST_QUOTA_EXCEEDED", 0x78D, nullptr},
       {"E_FAIL", 0x80004005, "winerror.h"}, {"S_OK", 0x0, nullptr}, {"CW_USEDEFAULT", 0x80000000, nullptr},

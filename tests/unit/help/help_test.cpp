@@ -125,10 +125,7 @@ TEST(FindHelpWindow, TakesTheFirstWindowWhoseTitleHoldsTheHelpTitle) {
 }
 
 TEST(HelpWindowPlacement, FillsTheWorkAreaRightOfMirravel) {
-  const struct {
-    ScreenRect workArea;
-    std::int32_t clientWidth, frame, x, width, height;
-  } cases[] = {
+  const struct { ScreenRect workArea; std::int32_t clientWidth, frame, x, width, height; } cases[] = {
       {{0, 0, 1024, 740}, 425, 3, 431, 593, 740},
       {{100, 30, 1124, 770}, 425, 3, 431, 593, 740},  // the work area's corner is not added
       {{0, 0, 1024, 768}, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, -0x7FFFFFFF - 1, 768},  // clamped, not wrapped

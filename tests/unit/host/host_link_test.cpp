@@ -26,15 +26,12 @@ class HostLinkTest : public ::testing::Test {
 };
 
 TEST(ReplyBuffers, KeepExactlyTheBytesReceived) {
-  struct Case { std::uintptr_t code; std::string bytes; bool stored; std::string text; };
-  const Case cases[] = {
-      {MSG_QUERY_TEXT_B, std::string("#WM_PAINT\0junk", 14), true, "#WM_PAINT"},
+  const struct { std::uintptr_t code; std::string bytes; bool stored; std::string text; } cases[] = {
+      {MSG_QUERY_TEXT_B, std::string("#WM_PAINT\0junk", 14), true, "#WM_PAINT"}, {MSG_QUERY_TEXT_B, "", true, ""},
       {MSG_QUERY_TEXT_B, "no terminator", true, "no terminator"},  // nothing past the bytes is read
-      {MSG_QUERY_TEXT_B, "", true, ""},
-      {0x411, "x", false, ""},
-      {0x1000040D, "x", false, ""},  // the code itself, not its low bits
+      {0x411, "x", false, ""}, {0x1000040D, "x", false, ""},       // the code itself, not its low bits
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     ReplyBuffers buffers;
     EXPECT_EQ(buffers.Store(c.code, c.bytes), c.stored) << c.bytes;
     EXPECT_EQ(buffers.Holds(c.code), c.stored);
@@ -47,13 +44,11 @@ TEST(ReplyBuffers, KeepExactlyTheBytesReceived) {
 }
 
 TEST_F(HostLinkTest, LivenessSetsTheFlagTheCopyButtonAndTheAboutWord) {
-  struct Case { WindowHandle host; bool alive; int startMode; int result; int mode; };
-  const Case cases[] = {
+  const struct { WindowHandle host; bool alive; int startMode; int result; int mode; } cases[] = {
       {kHost, true, 0, 1, 1}, {kHost, false, 1, 0, 0},
-      {0, true, 1, 0, 1},     // no host window: the flag is left as it was
-      {0x999, true, 1, 0, 0}, // no such window: no process
+      {0, true, 1, 0, 1} /* no host window: the flag is left as it was */, {0x999, true, 1, 0, 0} /* no such window */,
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     platform.desktop.windows[kHost].processAlive = c.alive;
     pluginMode = c.startMode;
     EXPECT_EQ(Link(c.host).PluginFunctionsState(), c.result == 1 ? "Enabled" : "Disabled") << c.host;
@@ -63,16 +58,13 @@ TEST_F(HostLinkTest, LivenessSetsTheFlagTheCopyButtonAndTheAboutWord) {
 }
 
 TEST_F(HostLinkTest, ReplyIntakeOnlyFromTheHostInPluginMode) {
-  struct Case { int mode; WindowHandle host; WindowHandle sender; std::uintptr_t code; bool stored; };
-  const Case cases[] = {
+  const struct { int mode; WindowHandle host, sender; std::uintptr_t code; bool stored; } cases[] = {
       {1, kHost, kHost, MSG_QUERY_TEXT_A, true},
       {1, kHost, kHost | ~WindowHandle{0xFFFFFFFF}, MSG_QUERY_TEXT_C, true},  // the same handle, sign-extended
-      {0, kHost, kHost, MSG_QUERY_TEXT_A, false},
-      {1, kHost, 0x777, MSG_QUERY_TEXT_A, false},
-      {1, kHost, kHost, 0x411, false},
-      {1, 0, 0, MSG_QUERY_TEXT_A, false},
+      {0, kHost, kHost, MSG_QUERY_TEXT_A, false}, {1, kHost, 0x777, MSG_QUERY_TEXT_A, false},
+      {1, kHost, kHost, 0x411, false}, {1, 0, 0, MSG_QUERY_TEXT_A, false},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     replies = ReplyBuffers();
     pluginMode = c.mode;
     EXPECT_EQ(Link(c.host).AcceptReply(c.sender, c.code, "#X"), c.stored) << c.sender;
@@ -82,16 +74,12 @@ TEST_F(HostLinkTest, ReplyIntakeOnlyFromTheHostInPluginMode) {
 
 TEST_F(HostLinkTest, QueryWaitsUpToFiveSecondsForTheReply) {
   enum class Answer { Inside, After40Ms, Never, Zero, SendTimesOut };
-  struct Case { Answer answer; std::uint32_t startTick; std::string text; std::uint32_t waitedMs; };
-  const Case cases[] = {
-      {Answer::Inside, 1000, "#WM_PAINT", 1},  // already there: one turn
-      {Answer::After40Ms, 1000, "#WM_PAINT", 41},
-      {Answer::Never, 1000, "", 5001},
-      {Answer::Never, 0xFFFFF000u, "", 5001},  // the tick count wraps during the wait
-      {Answer::Zero, 1000, "", 0},
-      {Answer::SendTimesOut, 1000, "", 0},
+  const struct { Answer answer; std::uint32_t startTick; std::string text; std::uint32_t waitedMs; } cases[] = {
+      {Answer::Inside, 1000, "#WM_PAINT", 1} /* already there: one turn */, {Answer::After40Ms, 1000, "#WM_PAINT", 41},
+      {Answer::Never, 1000, "", 5001}, {Answer::Never, 0xFFFFF000u, "", 5001} /* the tick count wraps */,
+      {Answer::Zero, 1000, "", 0}, {Answer::SendTimesOut, 1000, "", 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     replies = ReplyBuffers();
     replies.Store(MSG_QUERY_TEXT_B, "#STALE");  // released when the query is sent again
     pluginMode = 1;

@@ -1,4 +1,4 @@
-// QueryFileSize and the executable's own path on real files and directories of a temporary directory.
+// QueryFileSize on real files and directories of a temporary directory.
 #include <gtest/gtest.h>
 
 #include "helpers/files.h"
@@ -22,12 +22,6 @@ TEST(QueryFileSize, ReportsSizeMissingAndDirectory) {
   };
   for (const auto& [path, size] : cases) EXPECT_EQ(QueryFileSize(path), size) << path;
   EXPECT_FALSE(platform::IsDrivePresent('C'));
-}
-
-TEST(OwnExecutablePath, NamesTheRunningTestProgram) {
-  const std::string path = platform::OwnExecutablePath();
-  EXPECT_NE(path.find("mirravel_unit_tests"), std::string::npos);
-  EXPECT_GT(QueryFileSize(path), 0);
 }
 
 }  // namespace

@@ -1,10 +1,6 @@
 // Matching rules of the preference reader on real files: groups, keys, numbers, strings, line ends.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "helpers/files.h"
 #include "support/preference_reader.h"
 
@@ -85,26 +81,6 @@ TEST(PreferenceReader, MissingFileLeavesTheReaderClosedAndAnotherFileClosesTheFi
   EXPECT_EQ(reader.ReadLong("K", -1), 2);
   EXPECT_FALSE(reader.Open((dir.Path() / "absent").string()));
   EXPECT_EQ(reader.ReadLong("K", -1), -1);
-}
-
-TEST(PreferenceReader, DeniesWritersWhileOpen) {
-  testing::TempDirectory dir;
-  const std::string path = dir.WriteFile("jaPBe-Tools", "[G]\nK=1\n");
-  PreferenceReader reader;
-  ASSERT_TRUE(reader.Open(path));
-  // Another process asking for a write lock is refused while the reader holds the file.
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const int fd = ::open(path.c_str(), O_RDWR);
-    struct flock lock {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    ::_exit(fd >= 0 && ::fcntl(fd, F_SETLK, &lock) == 0 ? 1 : 0);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "a writer got the lock while the reader held the file";
-  reader.Close();
 }
 
 }  // namespace
