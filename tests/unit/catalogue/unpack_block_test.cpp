@@ -154,21 +154,6 @@ TEST(UnpackBlock, RandomValidStreamsMatchTheModel) {
   }
 }
 
-TEST(UnpackBlock, ChecksumDecidesTheResult) {
-  StreamBuilder stream;
-  stream.Width8().Literals("abcd").End();
-  // The checksum covers the header's size, here including four untouched zero bytes.
-  const Bytes padded = {'a', 'b', 'c', 'd', 0, 0, 0, 0};
-  const std::uint32_t paddedSum = BlockChecksum(padded.data(), padded.size());
-  EXPECT_EQ(Decode(stream.Block(8, paddedSum), 8), 4);
-  EXPECT_EQ(Decode(stream.Block(4, 0xACA5A6A2u), 4), 4);
-  EXPECT_EQ(Decode(stream.Block(4, 0xACA5A6A3u), 4), 0);
-  // Without a checksum the count written is the result, even below the header's size.
-  EXPECT_EQ(Decode(stream.Block(100, 0), 100), 4);
-  // A checksum over more than the destination holds cannot be checked.
-  EXPECT_EQ(Decode(stream.Block(8, paddedSum), 7), 0);
-}
-
 TEST(UnpackBlock, RejectsBadPointersHeadersAndCutBlocksWritingNothing) {
   StreamBuilder stream;
   const Bytes block = stream.Width8().Literals("abc").End().Block(3, 0);
@@ -188,44 +173,54 @@ TEST(UnpackBlock, RejectsBadPointersHeadersAndCutBlocksWritingNothing) {
   EXPECT_EQ(UnpackBlock(block.data(), block.size(), destination.data(), 3), 3);
 }
 
-TEST(UnpackBlock, RejectsMalformedStreams) {
-  const std::pair<const char*, Codes> cases[] = {
-      {"short match before the output", [](StreamBuilder& s) { s.Width8().Literals("ab").ShortMatch(3, 2).End(); }},
-      {"one-byte copy with nothing written", [](StreamBuilder& s) { s.Width8().OneByteCopy(1).End(); }},
-      {"repeat (offset 1) with nothing written", [](StreamBuilder& s) { s.Width8().RepeatMatch(2).End(); }},
-      {"explicit offset before the output", [](StreamBuilder& s) { s.Width8().Literals("abcdef").ExplicitMatch(7, 6).End(); }},
+TEST(UnpackBlock, ResultFollowsTheChecksumTheSizeAndTheCapacityAndMalformedStreamsGiveZero) {
+  const Codes abcd = [](StreamBuilder& s) { s.Width8().Literals("abcd"); };
+  const Codes copy = [](StreamBuilder& s) { s.Width8().Literals("abcd").ShortMatch(4, 4); };
+  const Codes raw = [](StreamBuilder& s) { s.RawBlocks(RandomBytes(256, 1)); };
+  // The checksum covers the header's size, here including four untouched zero bytes.
+  const Bytes padded = {'a', 'b', 'c', 'd', 0, 0, 0, 0};
+  const std::uint32_t paddedSum = BlockChecksum(padded.data(), padded.size());
+  const struct {
+    const char* name;
+    Codes codes;
+    std::uint32_t size, checksum;
+    std::size_t capacity;
+    std::int32_t result;
+    bool ended = true;
+  } cases[] = {
+      {"checksum over the header's size", abcd, 8, paddedSum, 8, 4},
+      {"checksum of the text", abcd, 4, 0xACA5A6A2u, 4, 4},
+      {"wrong checksum", abcd, 4, 0xACA5A6A3u, 4, 0},
+      {"without a checksum the count written, even below the size", abcd, 100, 0, 100, 4},
+      {"a checksum over more than the destination holds cannot be checked", abcd, 8, paddedSum, 7, 0},
+      // Every writing code is bounded: literal, copy, zero byte, one-byte copy, raw block.
+      {"copy", copy, 8, 0, 8, 8}, {"copy", copy, 8, 0, 7, 0}, {"copy", copy, 7, 0, 8, 0}, {"literal", copy, 3, 0, 8, 0},
+      {"raw block", raw, 255, 0, 255, 0}, {"raw block", raw, 256, 0, 256, 256},
+      {"zero byte", [](StreamBuilder& s) { s.ZeroByte().ZeroByte(); }, 1, 0, 1, 0},
+      {"one-byte copy", [](StreamBuilder& s) { s.ZeroByte().OneByteCopy(1); }, 1, 0, 1, 0},
+      // Malformed streams.
+      {"short match before the output", [](StreamBuilder& s) { s.Width8().Literals("ab").ShortMatch(3, 2); }, 100, 0, 100, 0},
+      {"one-byte copy with nothing written", [](StreamBuilder& s) { s.Width8().OneByteCopy(1); }, 100, 0, 100, 0},
+      {"repeat (offset 1) with nothing written", [](StreamBuilder& s) { s.Width8().RepeatMatch(2); }, 100, 0, 100, 0},
+      {"explicit offset before the output", [](StreamBuilder& s) { s.Width8().Literals("abcdef").ExplicitMatch(7, 6); }, 100, 0, 100, 0},
       {"offset 0: gamma 3 with all index bits 0",
-       [](StreamBuilder& s) { s.Width8().Literals("abcdef").Bits(0b01, 2).Gamma(3).Bits(0, 8).Gamma(2).End(); }},
-      {"literal before any literal-width code", [](StreamBuilder& s) { s.Bits(1, 1).Bits(0x61, 8).End(); }},
-      {"index width 32", [](StreamBuilder& s) { s.Bits(0, 10).Bits(3, 2).Bits(32, 6).End(); }},
+       [](StreamBuilder& s) { s.Width8().Literals("abcdef").Bits(0b01, 2).Gamma(3).Bits(0, 8).Gamma(2); }, 100, 0, 100, 0},
+      {"literal before any literal-width code", [](StreamBuilder& s) { s.Bits(1, 1).Bits(0x61, 8); }, 100, 0, 100, 0},
+      {"index width 32", [](StreamBuilder& s) { s.Bits(0, 10).Bits(3, 2).Bits(32, 6); }, 100, 0, 100, 0},
       {"33 gamma pairs do not fit in 32 bits",
        [](StreamBuilder& s) {
          s.Width8().Literal('a').Bits(0b01, 2).Gamma(2);
          for (int i = 0; i < 33; ++i) s.Bits(0b11, 2);
-         s.Bits(0b10, 2).End();
-       }},
-      {"no end code, and too few padding bits to read as one", [](StreamBuilder& s) { s.Width8().Literals("aa"); }},
-  };
-  for (const auto& [name, codes] : cases) {
-    StreamBuilder stream;
-    codes(stream);
-    EXPECT_EQ(Decode(stream.Block(100, 0), 100), 0) << name;
-    EXPECT_EQ(Decode(stream.Block(100, 0x12345678), 100), 0) << name;
-  }
-}
-
-TEST(UnpackBlock, EveryWritingCodeIsBoundedByTheSizeAndTheCapacity) {
-  const Codes copy = [](StreamBuilder& s) { s.Width8().Literals("abcd").ShortMatch(4, 4); };
-  const Codes raw = [](StreamBuilder& s) { s.RawBlocks(RandomBytes(256, 1)); };
-  const struct { Codes codes; std::uint32_t size; std::size_t capacity; std::int32_t result; } cases[] = {
-      {copy, 8, 8, 8}, {copy, 8, 7, 0}, {copy, 7, 8, 0}, {copy, 3, 8, 0}, {raw, 255, 255, 0}, {raw, 256, 256, 256},
-      {[](StreamBuilder& s) { s.ZeroByte().ZeroByte(); }, 1, 1, 0},
-      {[](StreamBuilder& s) { s.ZeroByte().OneByteCopy(1); }, 1, 1, 0},
+         s.Bits(0b10, 2);
+       },
+       100, 0, 100, 0},
+      {"no end code, and too few padding bits to read as one", [](StreamBuilder& s) { s.Width8().Literals("aa"); }, 100, 0, 100, 0, false},
   };
   for (const auto& c : cases) {
     StreamBuilder stream;
     c.codes(stream);
-    EXPECT_EQ(Decode(stream.End().Block(c.size, 0), c.capacity), c.result) << c.size << " into " << c.capacity;
+    if (c.ended) stream.End();
+    EXPECT_EQ(Decode(stream.Block(c.size, c.checksum), c.capacity), c.result) << c.name << ": " << c.size << " into " << c.capacity;
   }
 }
 
