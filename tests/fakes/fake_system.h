@@ -139,13 +139,11 @@ class FakeHelpEngine : public HelpEnginePort {
 class FakeClipboard : public ClipboardPort {
  public:
   bool PutText(std::string_view text) override {
-    if (busy) return false;
     content = std::string(text);
     return true;
   }
 
   std::optional<std::string> content;
-  bool busy = false;  // another program holds the clipboard
 };
 
 }  // namespace mirravel::testing

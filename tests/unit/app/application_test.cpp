@@ -9,8 +9,8 @@
 namespace mirravel {
 namespace {
 
-const std::string kCatalogue = "#ABE_BOTTOM = $3 ' Bottom edge.\r\n#WM_PAINT = $F\r\n#WM_PAINTICON = $26\r\n#YELLOW = $FFFF\r\n#" +
-                               std::string(250, 'A') + " = $1\r\n";
+const std::string kCatalogue = "#ABE_BOTTOM = $3 ' Bottom edge.\r\n#WM_PAINT = $F\r\n#WM_PAINTICON = $26\r\n"
+                               "#YELLOW = $FFFF\r\n#" + std::string(250, 'A') + " = $1\r\n";
 
 class ApplicationTest : public ::testing::Test {
  protected:
@@ -52,7 +52,8 @@ TEST_F(ApplicationTest, StartsWithTheCatalogueLoadedAndTheCopyButtonDisabled) {
 }
 
 TEST_F(ApplicationTest, FindFieldNamesTheKindAndReturnSearchesOnlyFromIt) {
-  for (const auto& [text, label] : {std::pair{"$ff", "????? to find :"}, {"wm_paint", "Constant to find :"}, {"3", "Value to find :"}}) {
+  for (const auto& [text, label] :
+       {std::pair{"$ff", "????? to find :"}, {"wm_paint", "Constant to find :"}, {"3", "Value to find :"}}) {
     Type(text);
     EXPECT_EQ(window().texts[kFindLabel], label) << text;
   }
@@ -168,7 +169,7 @@ TEST(ApplicationStartUp, LoadsTheCatalogueUpToItsFirstZeroByteOrSaysWhyNotAndEnd
     std::int32_t lines;
     std::string_view message;
   } cases[] = {
-      {"text", testing::LiteralBlock("#ABE = $3 ' Bottom.\r\n#YELLOW = $FFFF\r\n"), "#ABE = $3 ' Bottom.\n#YELLOW = $FFFF\n", 2, ""},
+      {"text", testing::LiteralBlock("#ABE = $3 ' B.\r\n#YELLOW = $FFFF\r\n"), "#ABE = $3 ' B.\n#YELLOW = $FFFF\n", 2, ""},
       {"zero byte", testing::LiteralBlock(std::string("#A = $1\r\n\0#B = $2\r\n", 19)), "#A = $1\n", 1, ""},
       {"no block", {}, "", 0, kAllocateFailedMessage},
       {"size field 0", testing::LiteralBlock("#A = $1\r\n", 0), "", 0, kAllocateFailedMessage},

@@ -31,7 +31,9 @@ class HelpFlowTest : public ::testing::Test {
     };
     ASSERT_TRUE(app.Start(""));
   }
-  void ShowHelpWindow() { platform.desktop.windows.insert({kHelp, {"Win32 Programmer's Reference", true, {10, 10, 500, 500}, 0}}); }
+  void ShowHelpWindow() {
+    platform.desktop.windows.insert({kHelp, {"Win32 Programmer's Reference", true, {10, 10, 500, 500}, 0}});
+  }
   void PressHelp(std::string_view copyField) {
     platform.window.texts[kCopyField] = std::string(copyField);
     platform.window.focus = kListView;
@@ -137,7 +139,9 @@ TEST_F(HelpFlowTest, ClosingTellsOnlyARunningHelpEngineToQuit) {
   for (bool helpAlive : {true, false}) {
     testing::FakePlatform other{"#A = $1\r\n"};
     other.registry.values = platform.registry.values;
-    other.helpEngine.onRequest = [&other](const testing::HelpRequest&) { other.desktop.windows[kHelp].title = "Win32 Programmer's Reference"; };
+    other.helpEngine.onRequest = [&other](const testing::HelpRequest&) {
+      other.desktop.windows[kHelp].title = "Win32 Programmer's Reference";
+    };
     Application closing{other};
     ASSERT_TRUE(closing.Start(""));
     closing.HandleEvent({WindowEvent::Kind::Gadget, kHelpButton});

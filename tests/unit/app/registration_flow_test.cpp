@@ -19,7 +19,8 @@ using Boxes = std::vector<std::string>;
 const std::string kAskUninstall = "WARNING: The plugin 'Mirravel' is already registered !\nUninstall the plugin ?",
     kUninstalled = "INFO: Plugin Mirravel is uninstalled !", kRegistered = "INFO: Plugin Mirravel is registered !",
     kNotRegistered = "ERROR: Plugin could not be registered !", kNotUninstalled = "ERROR: Plugin could not be uninstalled !",
-    kAskRemoveCopy = "WARNING: JaPBe tools preference file not found,\nbut the plugin seems already installed!\nUninstall the plugin ?",
+    kAskRemoveCopy = "WARNING: JaPBe tools preference file not found,\nbut the plugin seems already installed!\n"
+                     "Uninstall the plugin ?",
     kAskInstallCopy = "WARNING: JaPBe tools preference file not found,\nbut the plugin seems not installed!\nInstall the plugin ?";
 
 std::string Joined(const Lines& lines, const std::string& lineEnd, bool lastEnded = true) {
@@ -34,8 +35,9 @@ Lines& operator+=(Lines& lines, const Lines& more) {
 }
 
 Lines MirravelEntry(int number) {
-  return {"[Tool_" + std::to_string(number) + "]", "Command = Mirravel", "Arguments =", "WorkingDir = ", "MenuItemName = Mirravel",
-          "Shortcut =", "Flags = 0", "ReloadSource = 0", "HideEditor = 0", "IsPlugin = 1", "Menu = 0", "Language = 0", "Hide = 0"};
+  return {"[Tool_" + std::to_string(number) + "]", "Command = Mirravel", "Arguments =", "WorkingDir = ",
+          "MenuItemName = Mirravel", "Shortcut =", "Flags = 0", "ReloadSource = 0", "HideEditor = 0", "IsPlugin = 1",
+          "Menu = 0", "Language = 0", "Hide = 0"};
 }
 
 // A foreign tool with the keys jaPBe writes; `who` tells the tools apart, values hold "Tool_" and "ToolCount".
@@ -202,7 +204,8 @@ TEST(SelfRemoval, TheRunningCopyRemovesItselfThroughTheBatchAfterCloseDown) {
     const std::string batch = platform.files.temporaryDirectory + "\\~MVUNIN.BAT";
     EXPECT_EQ(platform.window.boxes.size(), withToolsFile ? 2u : 1u);  // no "uninstalled" after the batch
     EXPECT_EQ(ReadBytes(install.root.Path() / "Temp dir" / "~MVUNIN.BAT"),
-              Joined({"@ECHO OFF", "REM jaPBe Plugin Uninstallation", ":DELETE ", "DEL \"C:\\JAPBE~1\\PLUGIN\\MIRRAV~1.EXE\" > NUL",
+              Joined({"@ECHO OFF", "REM jaPBe Plugin Uninstallation", ":DELETE ",
+                      "DEL \"C:\\JAPBE~1\\PLUGIN\\MIRRAV~1.EXE\" > NUL",
                       "IF EXIST \"C:\\JAPBE~1\\PLUGIN\\MIRRAV~1.EXE\" GOTO EXISTS", "DEL \"" + batch + "\" > NUL", "EXIT",
                       ":EXISTS", "GOTO DELETE"},
                      "\r\n"));

@@ -31,7 +31,9 @@ TEST(CatalogueText, StoresEachLineBreakAsOneCharacterAndIndexesTheLines) {
     const CatalogueText text = Assigned(c.source);
     EXPECT_EQ(text.Text(), c.stored);
     ASSERT_EQ(text.LineCount(), static_cast<std::int32_t>(c.lines.size())) << c.stored;
-    for (std::int32_t line = 0; line < text.LineCount(); ++line) EXPECT_EQ(text.LineText(line), c.lines[static_cast<std::size_t>(line)]);
+    for (std::size_t line = 0; line < c.lines.size(); ++line) {
+      EXPECT_EQ(text.LineText(static_cast<std::int32_t>(line)), c.lines[line]);
+    }
     EXPECT_EQ(text.LongestLineLength(), c.longest);
   }
   const CatalogueText text = Assigned("ab\r\ncd\r\nef");
@@ -73,7 +75,7 @@ TEST(CatalogueTextFind, IgnoresCaseAndHonoursWordBoundariesAtBothEnds) {
       {"F", a, true, b + 6},      // the Fs of "$FF" join each other; "$F " stands alone
   };
   for (const auto& k : cases) {
-    EXPECT_EQ(text.Find(k.pattern, k.from, k.wholeWord), k.found) << k.pattern << " from " << k.from << (k.wholeWord ? " whole" : "");
+    EXPECT_EQ(text.Find(k.pattern, k.from, k.wholeWord), k.found) << k.pattern << " from " << k.from << " " << k.wholeWord;
   }
   EXPECT_EQ(Assigned("#D = $F").Find("= $F", 0, true), 3);  // at the text's end
   EXPECT_EQ(Assigned("").Find("a", 0, false), -1);
@@ -133,7 +135,8 @@ TEST(BuildSearchPattern, NamesGetTheirHashAndEqualsSignValuesBecomeHexadecimal) 
 
 TEST(DefinitionLength, StopsAtTheFirstApostrophe) {
   const std::pair<const char*, std::int32_t> cases[] = {
-      {"#ABE_BOTTOM = $3 ' Bottom edge.", 17}, {"#YELLOW = $FFFF", 15}, {"#IMAGE_SYM_TYPE_BYTE = $C '", 26}, {"#X = $1' a ' b", 7}};
+      {"#ABE_BOTTOM = $3 ' Bottom edge.", 17}, {"#YELLOW = $FFFF", 15}, {"#IMAGE_SYM_TYPE_BYTE = $C '", 26},
+      {"#X = $1' a ' b", 7}};
   for (const auto& [line, length] : cases) EXPECT_EQ(DefinitionLength(line), length) << line;
 }
 

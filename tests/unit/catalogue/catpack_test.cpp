@@ -110,7 +110,9 @@ TEST(PackBlock, CorruptedBlocksNeverDecodeToSomethingElse) {
   const Bytes block = PackAndCheck(input);
   Bytes output(input.size() + 64, 0);
   // Every truncation loses the end code's word, or more.
-  for (std::size_t size = 0; size < block.size(); ++size) EXPECT_EQ(UnpackBlock(block.data(), size, output.data(), input.size()), 0) << size;
+  for (std::size_t size = 0; size < block.size(); ++size) {
+    EXPECT_EQ(UnpackBlock(block.data(), size, output.data(), input.size()), 0) << size;
+  }
   // A flipped bit either fails or gives bytes that pass the header's checksum (a plain 32-bit sum, so a few
   // flips survive it), and never writes past the header's size.
   std::size_t survivors = 0;
@@ -122,7 +124,7 @@ TEST(PackBlock, CorruptedBlocksNeverDecodeToSomethingElse) {
     ++survivors;
     const std::int64_t size = PackedUnpackedSize(flipped.data(), flipped.size());
     ASSERT_LE(written, size) << "bit " << bit;
-    EXPECT_EQ(BlockChecksum(output.data(), static_cast<std::size_t>(size)), testing::Little32(flipped.data() + 6)) << "bit " << bit;
+    EXPECT_EQ(BlockChecksum(output.data(), static_cast<std::size_t>(size)), testing::Little32(flipped.data() + 6)) << bit;
   }
   EXPECT_LT(survivors, block.size());  // far fewer than one flip in eight
 }
@@ -162,7 +164,9 @@ TEST(CodeSchedule, ChosenWidthsFitAndBeatSimpleSchedules) {
 
     // Index widths never lose to any fixed width, and far offsets want a wider one.
     std::vector<std::uint32_t> offsets;
-    for (std::uint32_t i = 0; i < 200; ++i) offsets.push_back(1 + static_cast<std::uint32_t>(random() % (i < 100 ? 300u : 200000u << (round % 4))));
+    for (std::uint32_t i = 0; i < 200; ++i) {
+      offsets.push_back(1 + static_cast<std::uint32_t>(random() % (i < 100 ? 300u : 200000u << (round % 4))));
+    }
     const std::vector<std::uint8_t> widths = ChooseIndexWidths(offsets);
     ASSERT_EQ(widths.size(), offsets.size());
     for (std::uint8_t width = 0; width <= kMaxIndexWidth; ++width) {

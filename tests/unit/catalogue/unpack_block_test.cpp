@@ -86,7 +86,9 @@ TEST(UnpackBlock, DecodesEveryCodeKind) {
        },
        nullptr},
       {"raw blocks chained by continue bits",
-       [](StreamBuilder& s) { s.Width7(10).Literal('r').RawBlocks(RandomBytes(768, 3)).Literal('s').RawBlocks(RandomBytes(256, 4)).RepeatMatch(7); },
+       [](StreamBuilder& s) {
+         s.Width7(10).Literal('r').RawBlocks(RandomBytes(768, 3)).Literal('s').RawBlocks(RandomBytes(256, 4)).RepeatMatch(7);
+       },
        nullptr},
       {"gamma numbers beyond the decoder's single-word shortcut",
        [](StreamBuilder& s) { s.Width8().Literal('z').RepeatMatch((1u << 17) + 5).ExplicitMatch(1, (1u << 16) + 4); }, nullptr},
@@ -202,7 +204,8 @@ TEST(UnpackBlock, ResultFollowsTheChecksumTheSizeAndTheCapacityAndMalformedStrea
       {"short match before the output", [](StreamBuilder& s) { s.Width8().Literals("ab").ShortMatch(3, 2); }, 100, 0, 100, 0},
       {"one-byte copy with nothing written", [](StreamBuilder& s) { s.Width8().OneByteCopy(1); }, 100, 0, 100, 0},
       {"repeat (offset 1) with nothing written", [](StreamBuilder& s) { s.Width8().RepeatMatch(2); }, 100, 0, 100, 0},
-      {"explicit offset before the output", [](StreamBuilder& s) { s.Width8().Literals("abcdef").ExplicitMatch(7, 6); }, 100, 0, 100, 0},
+      {"explicit offset before the output", [](StreamBuilder& s) { s.Width8().Literals("abcdef").ExplicitMatch(7, 6); },
+       100, 0, 100, 0},
       {"offset 0: gamma 3 with all index bits 0",
        [](StreamBuilder& s) { s.Width8().Literals("abcdef").Bits(0b01, 2).Gamma(3).Bits(0, 8).Gamma(2); }, 100, 0, 100, 0},
       {"literal before any literal-width code", [](StreamBuilder& s) { s.Bits(1, 1).Bits(0x61, 8); }, 100, 0, 100, 0},
@@ -214,13 +217,14 @@ TEST(UnpackBlock, ResultFollowsTheChecksumTheSizeAndTheCapacityAndMalformedStrea
          s.Bits(0b10, 2);
        },
        100, 0, 100, 0},
-      {"no end code, and too few padding bits to read as one", [](StreamBuilder& s) { s.Width8().Literals("aa"); }, 100, 0, 100, 0, false},
+      {"no end code, and too few padding bits to read as one", [](StreamBuilder& s) { s.Width8().Literals("aa"); },
+       100, 0, 100, 0, false},
   };
   for (const auto& c : cases) {
     StreamBuilder stream;
     c.codes(stream);
     if (c.ended) stream.End();
-    EXPECT_EQ(Decode(stream.Block(c.size, c.checksum), c.capacity), c.result) << c.name << ": " << c.size << " into " << c.capacity;
+    EXPECT_EQ(Decode(stream.Block(c.size, c.checksum), c.capacity), c.result) << c.name << ": " << c.size << ", " << c.capacity;
   }
 }
 

@@ -65,7 +65,9 @@ TEST_F(CatalogueFile, HoldsAtLeastFortyFiveThousandUniqueNamesInOrderEachWithIts
   // Ignoring case, with "_" before digits before letters.
   const auto orderKey = [](const std::string& name) {
     std::string key;
-    for (const char c : name) key += c == '_' ? '\x01' : c <= '9' ? static_cast<char>(c - '0' + 2) : static_cast<char>((c | 0x20) - 'a' + 12);
+    for (const char c : name) {
+      key += c == '_' ? '\x01' : c <= '9' ? static_cast<char>(c - '0' + 2) : static_cast<char>((c | 0x20) - 'a' + 12);
+    }
     return key;
   };
   for (std::size_t index = 0; index < catalogue.lines.size(); ++index) {

@@ -82,7 +82,7 @@ TEST(LocateHelpFilePath, NeedsAFileOfMoreThanZeroBytes) {
     if (c.written != nullptr) dir.WriteFile("Pure Basic\\help\\"s + c.written, c.bytes);
     testing::FakeRegistry registry;
     registry.values[{kCR, KeyOf(kCR)}] = "\"" + installation + "PureBasic.exe\" \"%1\"";
-    EXPECT_EQ(LocateHelpFilePath(registry), c.found ? installation + "help\\win32.hlp" : "") << (c.written ? c.written : "nothing");
+    EXPECT_EQ(LocateHelpFilePath(registry), c.found ? installation + "help\\win32.hlp" : "") << (c.written ? c.written : "-");
   }
 }
 
@@ -113,7 +113,8 @@ TEST(FindHelpWindow, TakesTheFirstWindowWhoseTitleHoldsTheHelpTitle) {
   } cases[] = {
       {"none", {{1, "Mirravel"}}, 0},
       {"exact title", {{1, "Mirravel"}, {2, "Win32 Programmer's Reference"}}, 2},
-      {"inside another program's title", {{3, "Notes - Win32 Programmer's Reference - 2"}, {4, "Win32 Programmer's Reference"}}, 3},
+      {"inside another program's title",
+       {{3, "Notes - Win32 Programmer's Reference - 2"}, {4, "Win32 Programmer's Reference"}}, 3},
       {"case differs", {{5, "WIN32 PROGRAMMER'S REFERENCE"}}, 0},
       {"beyond the 249 characters read", {{6, std::string(230, 'x') + "Win32 Programmer's Reference"}}, 0},
   };

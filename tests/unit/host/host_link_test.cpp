@@ -91,7 +91,8 @@ TEST_F(HostLinkTest, QueryWaitsUpToFiveSecondsForTheReply) {
       return c.answer == Answer::Zero ? 0 : 1;
     };
     platform.window.onFetch = [&] {
-      if (c.answer == Answer::After40Ms && platform.clock.now == c.startTick + 40) link.AcceptReply(kHost, MSG_QUERY_TEXT_B, "#WM_PAINT");
+      if (c.answer != Answer::After40Ms || platform.clock.now != c.startTick + 40) return;
+      link.AcceptReply(kHost, MSG_QUERY_TEXT_B, "#WM_PAINT");
     };
     EXPECT_EQ(link.QueryHostText(MSG_QUERY_TEXT_B), c.text);
     EXPECT_EQ(platform.clock.now - c.startTick, c.waitedMs) << static_cast<int>(c.answer);

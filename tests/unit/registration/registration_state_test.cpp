@@ -31,7 +31,8 @@ TEST(FindJaPBeDirectory, TriesTheLookupsInOrderUntilADirectoryIsFound) {
     std::size_t reads;
   };
   const Case cases[] = {
-      {"quoted edit command", 0x23F00206, {{{classes, testing::kEditCommandKey}, "\"" + dir + "jaPBe.exe\" \"%1\"" + '\0'}}, dir, 1},
+      {"quoted edit command", 0x23F00206,
+       {{{classes, testing::kEditCommandKey}, "\"" + dir + "jaPBe.exe\" \"%1\"" + '\0'}}, dir, 1},
       {"unquoted edit command loses its ends", 0x23F00206,
        {{{classes, testing::kEditCommandKey}, dir + "jaPBe.exe \"%1\""}, {{classes, kPbiKey}, dir + "jaPBe.exe \"%1\""}}, dir, 2},
       {"quoted .pbi command", 0x23F00206, {{{classes, kPbiKey}, "\"" + dir + "jaPBe.exe\" \"%1\""}}, dir, 2},

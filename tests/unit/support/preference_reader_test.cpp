@@ -27,7 +27,8 @@ TEST(PreferenceReader, FindsGroupsKeysNumbersAndStringsByItsMatchingRules) {
       {"[toolsinfo]\nToolCount=5", "ToolsInfo", true, {{"ToolCount", 5}}, {}},
       // Numbers follow atoi; a key found with no value is 0, never a number from the next line.
       {"[G]\nA=12ab\nB=ab\nC=-3\nD=0x1F\nE=\t+8\nF=\nG=99999999999\n", "G", true,
-       {{"A", 12}, {"B", 0}, {"C", -3}, {"D", 0}, {"E", 8}, {"F", 0}, {"G", static_cast<std::int32_t>(99999999999LL & 0xFFFFFFFF)}, {"H", -1}}, {}},
+       {{"A", 12}, {"B", 0}, {"C", -3}, {"D", 0}, {"E", 8}, {"F", 0}, {"G", 1215752191 /* 99999999999 mod 2^32 */}, {"H", -1}},
+       {}},
       // Strings keep trailing blanks and everything after the first blanks.
       {"[Tool_1]\r\nMenuItemName=Mirravel  \r\nCommand=\r\nArguments= \"%1\" ; not a comment\r\n", "Tool_1", true, {},
        {{"MenuItemName", "Mirravel  "}, {"Command", ""}, {"Arguments", "\"%1\" ; not a comment"}, {"Missing", "d"}}},

@@ -12,7 +12,8 @@ using Cases = std::initializer_list<std::pair<const char*, const char*>>;
 
 TEST(Text, FoldsAsciiAndWesternSmallLettersOnly) {
   // 0xDF (sharp s) and 0xB5 (micro) are not in the folded range; '{' and '`' are not letters.
-  for (const auto& [text, upper] : Cases{{"wm_Paint#1", "WM_PAINT#1"}, {"\xE0\xE9\xFF", "\xC0\xC9\xDF"}, {"\xDF\xB5{`", "\xDF\xB5{`"}, {"", ""}}) {
+  for (const auto& [text, upper] :
+       Cases{{"wm_Paint#1", "WM_PAINT#1"}, {"\xE0\xE9\xFF", "\xC0\xC9\xDF"}, {"\xDF\xB5{`", "\xDF\xB5{`"}, {"", ""}}) {
     EXPECT_EQ(UpperCase(text), upper);
   }
   EXPECT_TRUE(EqualIgnoringCase("Plugin\\MIRRAVEL.exe", "PLUGIN\\mirravel.EXE"));
@@ -24,7 +25,8 @@ TEST(Text, FoldsAsciiAndWesternSmallLettersOnly) {
 }
 
 TEST(Text, TrimRemovesBlanksOnly) {
-  for (const auto& [text, trimmed] : Cases{{"  #WM_PAINT  ", "#WM_PAINT"}, {"\t a \t", "\t a \t"}, {"    ", ""}, {"", ""}, {"x", "x"}}) {
+  for (const auto& [text, trimmed] :
+       Cases{{"  #WM_PAINT  ", "#WM_PAINT"}, {"\t a \t", "\t a \t"}, {"    ", ""}, {"", ""}, {"x", "x"}}) {
     EXPECT_EQ(Trim(text), trimmed) << '"' << text << '"';
   }
 }
