@@ -74,13 +74,8 @@ TEST(HostFlow, StartUpSearchTakesTheFirstReplyWithAHash) {
 }
 
 TEST(HostFlow, CopyCommandsHandJaPBeTheTextOrItsValueOrPutItOnTheClipboard) {
-  const struct {
-    int command;
-    bool hostAlive;
-    std::string sent;  // copy data to the host, its NUL included
-    std::string box;
-    std::optional<std::string> clipboard;
-  } cases[] = {
+  // The copy data sent to the host (its NUL included), the box shown, the clipboard's text.
+  const struct { int command; bool hostAlive; std::string sent, box; std::optional<std::string> clipboard; } cases[] = {
       {kMenuCopyToHost, true, std::string("#WM_PAINT = $F \0", 16), "", std::nullopt},
       {kMenuCopyValueToHost, true, std::string("$F\0", 3), "", std::nullopt},
       {kMenuCopyValueToHost, false, "", "ERROR: jaPBe process not found!", std::nullopt},
@@ -95,11 +90,9 @@ TEST(HostFlow, CopyCommandsHandJaPBeTheTextOrItsValueOrPutItOnTheClipboard) {
     const auto& delivered = run.platform.desktop.delivered;
     ASSERT_EQ(delivered.size(), c.sent.empty() ? 0u : 1u) << c.command;
     if (!c.sent.empty()) {
-      EXPECT_EQ(delivered[0].how, testing::DeliveredMessage::How::CopyData);
-      EXPECT_EQ(delivered[0].target, kHost);
-      EXPECT_EQ(delivered[0].wParam, run.platform.window.handle);
-      EXPECT_EQ(delivered[0].code, COPYDATA_TEXT_TO_HOST);
-      EXPECT_EQ(delivered[0].bytes, c.sent);
+      EXPECT_TRUE(delivered[0].how == testing::DeliveredMessage::How::CopyData);
+      EXPECT_EQ(std::tuple(delivered[0].target, delivered[0].wParam, delivered[0].code, delivered[0].bytes),
+                std::tuple(kHost, run.platform.window.handle, COPYDATA_TEXT_TO_HOST, c.sent));
     }
     EXPECT_EQ(run.platform.window.BoxTexts(), c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
     EXPECT_EQ(run.platform.clipboard.content, c.clipboard);
