@@ -6,11 +6,9 @@
 
 #include "ports/platform_port.h"
 #include "fakes/fake_files.h"
-#include "fakes/fake_help_engine.h"
-#include "fakes/fake_clipboard.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_window.h"
-#include "helpers/literal_block.h"
+#include "helpers/packed_stream.h"
 
 namespace mirravel::testing {
 

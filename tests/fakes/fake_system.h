@@ -1,15 +1,20 @@
 // A small simulated desktop around the program: other programs' windows with their processes, a
-// registry in memory and a clock that moves only when the program sleeps or pumps.
+// registry in memory, a clock that moves only when the program sleeps or pumps, a help engine that
+// records each request (as the stand-in program logs them end to end) and a clipboard in memory.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "ports/clipboard_port.h"
 #include "ports/clock_port.h"
 #include "ports/desktop_port.h"
+#include "ports/help_engine_port.h"
 #include "ports/registry_port.h"
 
 namespace mirravel::testing {
@@ -64,10 +69,7 @@ class FakeDesktop : public DesktopPort {
     return list;
   }
   bool HasTopLevelWindowTitled(std::string_view title) override {
-    for (const auto& entry : windows) {
-      if (entry.second.title == title) return true;
-    }
-    return false;
+    return std::any_of(windows.begin(), windows.end(), [title](const auto& entry) { return entry.second.title == title; });
   }
   ScreenRect WindowRect(WindowHandle window) override { return windows[window].rect; }
   std::int32_t ClientWidth(WindowHandle window) override { return windows[window].clientWidth; }
@@ -113,6 +115,35 @@ class FakeRegistry : public RegistryPort {
   std::uint32_t version = 0x23F00206;  // an NT-family value: bits 16 to 23 set
   std::map<std::pair<RegistryRoot, std::string>, std::string> values;  // stored bytes, NUL included if wanted
   std::vector<std::pair<RegistryRoot, std::string>> reads;
+};
+
+struct HelpRequest {
+  std::uintptr_t owner = 0;
+  std::string helpFilePath;
+  std::uint32_t command = 0;
+  std::string keyword;
+};
+
+class FakeHelpEngine : public HelpEnginePort {
+ public:
+  void Request(std::uintptr_t owner, std::string_view helpFilePath, std::uint32_t command,
+               std::string_view keyword) override {
+    requests.push_back({owner, std::string(helpFilePath), command, command == HELP_KEY ? std::string(keyword) : ""});
+    if (onRequest) onRequest(requests.back());
+  }
+
+  std::vector<HelpRequest> requests;
+  std::function<void(const HelpRequest&)> onRequest;
+};
+
+class FakeClipboard : public ClipboardPort {
+ public:
+  bool PutText(std::string_view text) override {
+    content = std::string(text);
+    return true;
+  }
+
+  std::optional<std::string> content;
 };
 
 }  // namespace mirravel::testing

@@ -1,16 +1,11 @@
-// A jaPBe installation in a temporary directory, named in the registry the way jaPBe records itself,
-// and realistic tools files of the shape jaPBe writes.
+// A jaPBe installation in a temporary directory, named in the registry the way jaPBe records itself.
 #pragma once
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
 #include "fakes/fake_system.h"
-#include "helpers/temp_directory.h"
+#include "helpers/files.h"
 
 namespace mirravel::testing {
 
@@ -23,46 +18,16 @@ inline std::string WindowsStyle(const std::filesystem::path& path) {
   return text;
 }
 
-inline std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline std::string Joined(const std::vector<std::string>& lines, const std::string& lineEnd, bool lastEnded = true) {
-  std::string text;
-  for (std::size_t i = 0; i < lines.size(); ++i) text += lines[i] + (i + 1 < lines.size() || lastEnded ? lineEnd : "");
-  return text;
-}
-
-// A foreign tool with the keys jaPBe writes; `who` tells the tools apart, values hold "Tool_" and "ToolCount".
-inline std::vector<std::string> ForeignTool(int number, int who) {
-  const std::string id = std::to_string(who);
-  return {"[Tool_" + std::to_string(number) + "]", "Command = C:\\Tool_box\\fmt" + id + ".exe",
-          "Arguments = \"%FILE\" /ToolCount=" + id, "WorkingDir = C:\\Tool_box\\", "MenuItemName = Format " + id,
-          "Shortcut = Ctrl+F" + id, "Flags = 2", "ReloadSource = 1", "HideEditor = 0", "IsPlugin = 0", "Menu = 1",
-          "Language = 0", "Hide = 0", "Trigger = 0", "UniqueToolID = {6F1A-" + id + "}"};
-}
-
-inline std::vector<std::string> ToolsInfo(const std::string& countLine) {
-  std::vector<std::string> lines = {"; jaPBe tools [Tool_9]", "[ToolsInfo]"};
-  if (!countLine.empty()) lines.push_back(countLine);
-  lines.push_back("OldToolCount = 7");
-  return lines;
-}
-
-inline void Append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
-  lines.insert(lines.end(), more.begin(), more.end());
-}
-
 // jaPBe's directory (with a blank in its name) below a temporary directory, found by the edit command.
 struct JaPBeInstallation {
   explicit JaPBeInstallation(FakeRegistry& registry) {
     std::filesystem::create_directories(directory);
-    registry.values[{RegistryRoot::ClassesRoot, kEditCommandKey}] =
-        "\"" + WindowsStyle(directory) + "\\jaPBe.exe\" \"%1\"";
+    registry.values[{RegistryRoot::ClassesRoot, kEditCommandKey}] = "\"" + WindowsStyle(directory) + "\\jaPBe.exe\" \"%1\"";
   }
   std::filesystem::path Tools() const { return directory / "jaPBe-Tools"; }
   std::filesystem::path Copy() const { return directory / "Plugin" / "Mirravel.exe"; }
+  void WriteTools(const std::string& bytes) const { root.WriteFile("jaPBe 3/jaPBe-Tools", bytes); }
+  void PlaceCopy(const std::string& bytes) const { root.WriteFile("jaPBe 3/Plugin/Mirravel.exe", bytes); }
 
   TempDirectory root;
   std::filesystem::path directory = root.Path() / "jaPBe 3";

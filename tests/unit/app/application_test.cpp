@@ -1,24 +1,21 @@
-// Start-up, the dispatch table, the selection pick-up, the About box and the way out, against fakes.
+// Start-up (the catalogue loaded into the list or the failure reported), the dispatch table, the
+// selection pick-up, the About box and the way out, against fakes.
 #include <gtest/gtest.h>
 
 #include "app/application.h"
+#include "app/load_catalogue.h"
 #include "fakes/fake_platform.h"
-#include "ports/control_ids.h"
-#include "ports/message_box.h"
 
 namespace mirravel {
 namespace {
 
-constexpr const char* kCatalogue =
-    "#ABE_BOTTOM = $3 ' Bottom edge.\r\n"
-    "#WM_PAINT = $F\r\n"
-    "#WM_PAINTICON = $26\r\n"
-    "#YELLOW = $FFFF\r\n";
+const std::string kCatalogue = "#ABE_BOTTOM = $3 ' Bottom edge.\r\n#WM_PAINT = $F\r\n#WM_PAINTICON = $26\r\n"
+                               "#YELLOW = $FFFF\r\n#" + std::string(250, 'A') + " = $1\r\n";
 
 class ApplicationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The find field's notifications reach the loop as gadget events, as the real window reports them.
+    // The fields' notifications reach the loop as gadget events, as the real window reports them.
     window().onFieldNotification = [this](int id) { window().events.push_back({WindowEvent::Kind::Gadget, id}); };
     ASSERT_TRUE(app.Start("\"C:\\Tools\\Mirravel.exe\""));
     Drain();
@@ -43,7 +40,7 @@ class ApplicationTest : public ::testing::Test {
 };
 
 TEST_F(ApplicationTest, StartsWithTheCatalogueLoadedAndTheCopyButtonDisabled) {
-  EXPECT_EQ(app.State().lineCount, 4);
+  EXPECT_EQ(app.State().lineCount, 5);
   EXPECT_EQ(app.State().alwaysOnTop, 1);
   EXPECT_TRUE(window().disabled[kCopyButton]);
   EXPECT_EQ(app.State().hostWindow, 0u);
@@ -54,109 +51,68 @@ TEST_F(ApplicationTest, StartsWithTheCatalogueLoadedAndTheCopyButtonDisabled) {
   EXPECT_FALSE(platform.exitCode.has_value());
 }
 
-TEST_F(ApplicationTest, FindFieldKeepsTheLabelAndResetsTheWalk) {
-  Type("$ff");
-  EXPECT_EQ(window().texts[kFindLabel], "????? to find :");
-  Type("255");
-  EXPECT_EQ(window().texts[kFindLabel], "Value to find :");
-  Type("wm_paint");
-  EXPECT_EQ(window().texts[kFindLabel], "Constant to find :");
-  EXPECT_EQ(app.State().findText, "wm_paint");
+TEST_F(ApplicationTest, FindFieldNamesTheKindAndReturnSearchesOnlyFromIt) {
+  for (const auto& [text, label] :
+       {std::pair{"$ff", "????? to find :"}, {"wm_paint", "Constant to find :"}, {"3", "Value to find :"}}) {
+    Type(text);
+    EXPECT_EQ(window().texts[kFindLabel], label) << text;
+  }
+  EXPECT_EQ(app.State().findText, "3");
   Event(WindowEvent::Kind::Menu, kShortcutReturn);
-  EXPECT_EQ(Selected(), "#WM_PAINT = $F");
+  EXPECT_EQ(window().texts[kCopyField], "#ABE_BOTTOM = $3 ");  // the hit's selection, picked up
   EXPECT_NE(app.State().findNextPosition, 0);
   window().FocusControl(kListView);  // leaving the field starts a new search
   Drain();
   EXPECT_EQ(app.State().findNextPosition, 0);
-}
-
-TEST_F(ApplicationTest, ReturnOnlyActsInTheFindFieldWhileF3ActsAnywhere) {
   Type("#WM_PAINT");
-  window().states[kOnlyValueBox] = 0;
   window().focus = kListView;  // focus moved without notifications, as a click into the list would
   Event(WindowEvent::Kind::Menu, kShortcutReturn);
-  EXPECT_TRUE(window().selections.empty());
-  Event(WindowEvent::Kind::Menu, kShortcutF3);
+  EXPECT_EQ(window().selections.size(), 1u);
+  Event(WindowEvent::Kind::Menu, kShortcutF3);  // F3 searches from anywhere
   EXPECT_EQ(Selected(), "#WM_PAINT = $F");
-  Event(WindowEvent::Kind::Menu, kShortcutF3);
-  EXPECT_EQ(Selected(), "#WM_PAINTICON = $26");
-  Event(WindowEvent::Kind::Menu, kShortcutF3);
-  EXPECT_EQ(window().boxes.back().text, "No more entry found");
-  Event(WindowEvent::Kind::Menu, kShortcutF3);
-  EXPECT_EQ(Selected(), "#WM_PAINT = $F");
-}
-
-TEST_F(ApplicationTest, FindButtonWithAnEmptyFieldOnlyFocusesIt) {
+  // The find button with an empty field only focuses it; F3 searches even then: "# =" is found nowhere.
+  Type("");
   window().focus = kListView;
   Event(WindowEvent::Kind::Gadget, kFindButton);
   EXPECT_EQ(window().focus, kFindField);
+  EXPECT_EQ(window().selections.size(), 2u);
   EXPECT_TRUE(window().boxes.empty());
-  EXPECT_TRUE(window().selections.empty());
-  Event(WindowEvent::Kind::Menu, kShortcutF3);  // F3 searches even for an empty text: "# =" is found nowhere
-  ASSERT_EQ(window().boxes.size(), 1u);
-  EXPECT_EQ(window().boxes[0].text, "Constant not found!");
+  Event(WindowEvent::Kind::Menu, kShortcutF3);
+  EXPECT_EQ(window().BoxTexts(), std::vector<std::string>{"Find text: Constant not found!"});
 }
 
-TEST_F(ApplicationTest, HitsFillTheCopyFieldUpToTheComment) {
-  Type("3");
-  Event(WindowEvent::Kind::Gadget, kFindButton);
-  EXPECT_EQ(window().texts[kCopyField], "#ABE_BOTTOM = $3 ");
+TEST_F(ApplicationTest, SelectionPickUpTakesTheDefinitionPartOfUpTo199Characters) {
+  const std::int32_t longLine = window().list.LineStart(4);
+  const std::string unchanged = "unchanged";
+  const struct { std::int32_t min, max; std::string copied; std::int32_t selectedMax; } cases[] = {
+      {0, 11, "#ABE_BOTTOM", 11},
+      {0, 33, "#ABE_BOTTOM = $3 ", 33},  // the whole first line and its break
+      {17, 40, "", 40},                  // from the apostrophe on
+      {26, 40, "edge.", 40},             // spans two lines: only the part on the first line
+      {31, 40, "", 40},                  // begins with the line break
+      {5, 5, unchanged, 5},              // a caret move picks nothing up
+      {longLine, longLine + 199, "#" + std::string(198, 'A'), longLine + 199},
+      {longLine, longLine + 200, unchanged, longLine + 200},      // 200 are kept but not picked up
+      {longLine + 3, longLine + 204, unchanged, longLine + 203},  // longer: cut back to 200
+  };
+  for (const auto& c : cases) {
+    window().texts[kCopyField] = unchanged;
+    window().SelectInList(c.min, c.max);
+    EXPECT_EQ(window().texts[kCopyField], c.copied) << c.min << ".." << c.max;
+    EXPECT_EQ(window().selections.back(), std::make_pair(c.min, c.selectedMax));
+  }
 }
 
-TEST_F(ApplicationTest, SelectionPickUpCutsAtTheLineBreakAndTheApostrophe) {
-  window().SelectInList(0, 11);
-  EXPECT_EQ(window().texts[kCopyField], "#ABE_BOTTOM");
-  window().SelectInList(0, 33);  // the whole first line and its break
-  EXPECT_EQ(window().texts[kCopyField], "#ABE_BOTTOM = $3 ");
-  window().SelectInList(17, 40);  // from the apostrophe on
-  EXPECT_EQ(window().texts[kCopyField], "");
-  window().SelectInList(26, 40);  // spans two lines: only the part on the first line
-  EXPECT_EQ(window().texts[kCopyField], "edge.");
-  window().SelectInList(31, 40);  // begins with the line break
-  EXPECT_EQ(window().texts[kCopyField], "");
-  window().texts[kCopyField] = "unchanged";
-  window().SelectInList(5, 5);  // a caret move picks nothing up
-  EXPECT_EQ(window().texts[kCopyField], "unchanged");
-}
-
-TEST(ApplicationSelectionLimits, PicksUpTo199KeepsAt200CutsBackLonger) {
-  std::string longLine = "#" + std::string(250, 'A') + " = $1\r\n";
-  testing::FakePlatform platform{longLine};
-  Application app{platform};
-  ASSERT_TRUE(app.Start(""));
-  auto& window = platform.window;
-
-  window.SelectInList(0, 199);
-  EXPECT_EQ(window.texts[kCopyField].size(), 199u);
-  window.texts[kCopyField] = "unchanged";
-  window.SelectInList(0, 200);
-  EXPECT_EQ(window.texts[kCopyField], "unchanged");
-  window.selections.clear();
-  window.SelectInList(3, 204);  // 201 characters: cut back to the first 200, which is then left alone
-  ASSERT_EQ(window.selections.size(), 2u);
-  EXPECT_EQ(window.selections[1], std::make_pair(3, 203));
-  EXPECT_EQ(window.texts[kCopyField], "unchanged");
-}
-
-TEST_F(ApplicationTest, AlwaysOnTopFollowsTheBox) {
-  window().states[kAlwaysOnTopBox] = 0;
-  Event(WindowEvent::Kind::Gadget, kAlwaysOnTopBox);
-  EXPECT_EQ(app.State().alwaysOnTop, 0);
-  EXPECT_FALSE(window().topMost);
-  EXPECT_EQ(window().focus, kFindField);
-  window().states[kAlwaysOnTopBox] = 1;
-  Event(WindowEvent::Kind::Gadget, kAlwaysOnTopBox);
-  EXPECT_TRUE(window().topMost);
-}
-
-TEST_F(ApplicationTest, TabChangeFocusesTheFindFieldOnlyOnTheFirstTab) {
-  window().focus = kCopyField;
-  window().states[kTabPanel] = 1;
-  Event(WindowEvent::Kind::Gadget, kTabPanel);
-  EXPECT_EQ(window().focus, kCopyField);
-  window().states[kTabPanel] = 0;
-  Event(WindowEvent::Kind::Gadget, kTabPanel);
-  EXPECT_EQ(window().focus, kFindField);
+TEST_F(ApplicationTest, AlwaysOnTopFollowsTheBoxAndTheFirstTabTakesTheFocusToTheFindField) {
+  for (const auto& [control, state, focus] : {std::tuple{kAlwaysOnTopBox, 0, kFindField}, {kAlwaysOnTopBox, 1, kFindField},
+                                              {kTabPanel, 1, kCopyField}, {kTabPanel, 0, kFindField}}) {
+    window().states[control] = state;
+    window().focus = kCopyField;
+    Event(WindowEvent::Kind::Gadget, control);
+    EXPECT_EQ(window().focus, focus) << control << " " << state;
+    EXPECT_EQ(window().topMost, window().states[kAlwaysOnTopBox] == 1);
+    EXPECT_EQ(app.State().alwaysOnTop, window().states[kAlwaysOnTopBox]);
+  }
 }
 
 TEST_F(ApplicationTest, AboutBoxShowsTheLineCount) {
@@ -166,20 +122,18 @@ TEST_F(ApplicationTest, AboutBoxShowsTheLineCount) {
   EXPECT_EQ(window().boxes[0].type, kBoxInformation);
   EXPECT_EQ(window().boxes[0].text,
             "Windows API constants viewer jaPBe plugin\nfor the PureBasic community.\n\n"
-            "by the Mirravel authors\n\nConstants : \t4\nPlugin functions : \tDisabled\n"
+            "by the Mirravel authors\n\nConstants : \t5\nPlugin functions : \tDisabled\n"
             "Plugin registered : \tNo");
 }
 
 TEST_F(ApplicationTest, ContextMenuOffersOnlyTheClipboardOutsidePluginMode) {
   Event(WindowEvent::Kind::Gadget, kCopyButton);
-  app.OnListRightButtonDown();
-  ASSERT_EQ(window().contextMenus.size(), 2u);
-  EXPECT_EQ(window().contextMenus[0], (std::array<bool, 3>{false, false, false}));  // empty copy field
   window().texts[kCopyField] = "#WM_PAINT = $F ";
   app.OnListRightButtonDown();
-  EXPECT_EQ(window().contextMenus[2], (std::array<bool, 3>{false, false, true}));
+  EXPECT_EQ(window().contextMenus, (std::vector<std::array<bool, 3>>{{false, false, false}, {false, false, true}}));
   window().focus = kListView;
   Event(WindowEvent::Kind::Menu, kMenuCopyToClipboard);
+  EXPECT_EQ(platform.clipboard.content, "#WM_PAINT = $F ");
   EXPECT_EQ(window().focus, kFindField);
 }
 
@@ -192,45 +146,65 @@ TEST_F(ApplicationTest, CloseEndsTheProcessOnceWithExitCodeZero) {
   app.RunEventLoop();  // returns at once: the process has ended
 }
 
-TEST(ApplicationStartUp, EndsQuietlyWhenTheWindowCannotBeOpened) {
-  testing::FakePlatform platform{"#A = $1\r\n"};
-  platform.windowCanBeOpened = false;
-  Application app{platform};
-  EXPECT_FALSE(app.Start(""));
-  EXPECT_EQ(platform.exitCode, 0);
-  EXPECT_TRUE(platform.window.boxes.empty());
+TEST(ApplicationStartUp, WithoutAWindowEndsQuietlyAndWithoutAMenuGoesOn) {
+  testing::FakePlatform noWindow{"#A = $1\r\n"}, noMenu{"#A = $1\r\n"};
+  noWindow.windowCanBeOpened = false;
+  noMenu.menuCanBeCreated = false;
+  EXPECT_FALSE(Application(noWindow).Start(""));
+  EXPECT_EQ(noWindow.exitCode, 0);
+  EXPECT_TRUE(noWindow.window.boxes.empty());
+  EXPECT_TRUE(Application(noMenu).Start(""));
+  EXPECT_FALSE(noMenu.exitCode.has_value());
 }
 
-TEST(ApplicationStartUp, GoesOnWithoutAContextMenu) {
-  testing::FakePlatform platform{"#A = $1\r\n"};
-  platform.menuCanBeCreated = false;
-  Application app{platform};
-  EXPECT_TRUE(app.Start(""));
-  EXPECT_EQ(app.State().lineCount, 1);
-}
-
-TEST(ApplicationStartUp, ABadCatalogueIsReportedAndEndsTheProgram) {
-  testing::FakePlatform platform{"#A = $1\r\n"};
-  platform.block[0] = 'X';
-  Application app{platform};
-  EXPECT_FALSE(app.Start(""));
-  ASSERT_EQ(platform.window.boxes.size(), 1u);
-  EXPECT_EQ(platform.window.boxes[0].text, "Could not unpack data !");
-  EXPECT_EQ(platform.windowCloses, 1);
-  EXPECT_EQ(platform.exitCode, 0);
+TEST(ApplicationStartUp, LoadsTheCatalogueUpToItsFirstZeroByteOrSaysWhyNotAndEnds) {
+  auto wrongMagic = testing::LiteralBlock("#A = $1\r\n");
+  wrongMagic[0] = 'X';
+  auto wrongChecksum = testing::LiteralBlock("#A = $1\r\n");
+  wrongChecksum[6] ^= 1;
+  const struct {
+    const char* name;
+    testing::Bytes block;
+    const char* list;
+    std::int32_t lines;
+    std::string_view message;
+  } cases[] = {
+      {"text", testing::LiteralBlock("#ABE = $3 ' B.\r\n#YELLOW = $FFFF\r\n"), "#ABE = $3 ' B.\n#YELLOW = $FFFF\n", 2, ""},
+      {"zero byte", testing::LiteralBlock(std::string("#A = $1\r\n\0#B = $2\r\n", 19)), "#A = $1\n", 1, ""},
+      {"no block", {}, "", 0, kAllocateFailedMessage},
+      {"size field 0", testing::LiteralBlock("#A = $1\r\n", 0), "", 0, kAllocateFailedMessage},
+      {"size field negative", testing::LiteralBlock("#A = $1\r\n", 0x80000000LL), "", 0, kAllocateFailedMessage},
+      {"shorter than its header", {'J', 'C', 5, 0}, "", 0, kAllocateFailedMessage},
+      {"wrong magic", wrongMagic, "", 0, kUnpackFailedMessage},
+      {"wrong checksum", wrongChecksum, "", 0, kUnpackFailedMessage},
+      {"size larger than the stream gives", testing::LiteralBlock("#A = $1\r\n", 100), "", 0, kUnpackFailedMessage},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::FakePlatform platform{""};
+    platform.block = c.block;
+    Application app{platform};
+    EXPECT_EQ(app.Start(""), c.message.empty());
+    EXPECT_EQ(platform.window.list.Text(), c.list);
+    EXPECT_EQ(app.State().lineCount, c.lines);
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(platform.window.BoxTexts(), c.message.empty() ? Texts{} : Texts{"ERROR: " + std::string(c.message)});
+    EXPECT_TRUE(platform.window.boxes.empty() || platform.window.boxes[0].type == kBoxStop);
+    EXPECT_EQ(platform.windowCloses, c.message.empty() ? 0 : 1);
+    EXPECT_EQ(platform.exitCode, c.message.empty() ? std::nullopt : std::optional<int>(0));
+  }
 }
 
 TEST(ApplicationStartUp, ReadsTheHostWindowFromTheSecondParameter) {
-  struct Case { const char* commandLine; std::uintptr_t host; };
-  const Case cases[] = {
+  const std::pair<const char*, std::uintptr_t> cases[] = {
       {"m.exe", 0}, {"m.exe first", 0}, {"m.exe first 1234", 1234}, {"\"C:\\a b\\m.exe\" \"x y\" 99", 99},
       {"m.exe first abc", 0}, {"m.exe first -1", 0xFFFFFFFFu}, {"m.exe first 4294967297", 1},
   };
-  for (const Case& c : cases) {
+  for (const auto& [commandLine, host] : cases) {
     testing::FakePlatform platform{"#A = $1\r\n"};
     Application app{platform};
-    ASSERT_TRUE(app.Start(c.commandLine));
-    EXPECT_EQ(app.State().hostWindow, c.host) << c.commandLine;
+    ASSERT_TRUE(app.Start(commandLine));
+    EXPECT_EQ(app.State().hostWindow, host) << commandLine;
   }
 }
 

@@ -1,9 +1,8 @@
-// The find flow over a fake window: selections, find-next walk and the messages of each outcome.
+// The find flow over a fake window: what each search selects or says, and the find-next walk.
 #include <gtest/gtest.h>
 
 #include "app/find_flow.h"
 #include "fakes/fake_window.h"
-#include "ports/message_box.h"
 
 namespace mirravel {
 namespace {
@@ -18,92 +17,62 @@ constexpr const char* kCatalogue =
     "#WM_USER = $400\r\n"
     "#YELLOW = $FFFF\r\n";
 
-class FindConstantTest : public ::testing::Test {
- protected:
-  void SetUp() override { window.list.Assign(kCatalogue); }
-  std::string Selected() const { return std::string(window.list.SelectedText()); }
-  std::int32_t Find(std::string_view text) { return FindConstant(text, state, window); }
-  testing::FakeWindow window;
-  AppState state;
-};
+// One search: the "Only value" box, the text, and what the window then shows: the selected definition,
+// or a message box as "title: text" with its type.
+struct Step { bool onlyValue; const char* text; std::int32_t result; std::string shows; unsigned boxType = 0; };
 
-TEST_F(FindConstantTest, SelectsTheDefinitionOfTheHitsLine) {
-  EXPECT_EQ(Find("wm_paint"), 1);
-  EXPECT_EQ(Selected(), "#WM_PAINT = $F");
-  EXPECT_EQ(state.findNextPosition, window.list.SelectionStart() + 1);
-  state.findNextPosition = 0;
-  EXPECT_EQ(Find("3"), 1);
-  EXPECT_EQ(Selected(), "#ABE_BOTTOM = $3 ");
-  state.findNextPosition = 0;
-  EXPECT_EQ(Find("$C"), 1);
-  EXPECT_EQ(Selected(), "#IMAGE_SYM_TYPE_BYTE = $C ");  // up to, not including, an empty comment's apostrophe
-  state.findNextPosition = 0;
-  EXPECT_EQ(Find("65535"), 1);
-  EXPECT_EQ(Selected(), "#YELLOW = $FFFF");  // no comment: the whole line without its break
-  EXPECT_TRUE(window.boxes.empty());
-}
+const std::string kNoMore = "Find text: No more entry found";
+const std::string kNeither = "ERROR: Text is not a constant nor a value";
 
-TEST_F(FindConstantTest, OnlyValueDecidesWholeWordsAndSeparators) {
-  EXPECT_EQ(Find("$F"), 1);
-  EXPECT_EQ(Selected(), "#WM_PAINT = $F");  // "= $F" as a whole word, not the start of "= $FFFF"
-  state.findNextPosition = 0;
-  EXPECT_EQ(Find("ERROR_ALL_USER_TRUST_QUOTA_EXCEEDED"), 0);  // its line has no blank before "="
-  window.states[kOnlyValueBox] = 0;
-  state.findNextPosition = 0;
-  EXPECT_EQ(Find("ERROR_ALL_USER_TRUST_QUOTA_EXCEEDED"), 1);
-  EXPECT_EQ(Selected(), "#ERROR_ALL_USER_TRUST_QUOTA_EXCEEDED= $78D");
-  state.findNextPosition = 0;
-  EXPECT_EQ(Find("WM_USER"), 1);  // unchecked: also uses inside other lines' comments
-  EXPECT_EQ(Selected(), "#ACM_OPEN = $464 ");
-}
-
-TEST_F(FindConstantTest, WalksTheHitsThenSaysNoMoreThenStartsAgain) {
-  window.states[kOnlyValueBox] = 0;
-  EXPECT_EQ(Find("#WM_PAINT"), 1);
-  EXPECT_EQ(Selected(), "#WM_PAINT = $F");
-  EXPECT_EQ(Find("#WM_PAINT"), 1);
-  EXPECT_EQ(Selected(), "#WM_PAINTICON = $26");
-  EXPECT_EQ(Find("#WM_PAINT"), 0);
-  ASSERT_EQ(window.boxes.size(), 1u);
-  EXPECT_EQ(window.boxes[0].title, "Find text");
-  EXPECT_EQ(window.boxes[0].text, "No more entry found");
-  EXPECT_EQ(window.boxes[0].type, kBoxInformation);
-  EXPECT_EQ(state.findNextPosition, 0);
-  EXPECT_EQ(window.focus, kFindField);
-  EXPECT_EQ(Find("#WM_PAINT"), 1);
-  EXPECT_EQ(Selected(), "#WM_PAINT = $F");
-}
-
-TEST_F(FindConstantTest, NotFoundMessagesNameTheKind) {
-  EXPECT_EQ(Find("NO_SUCH_CONSTANT"), 0);
-  EXPECT_EQ(Find("$0FF"), 0);  // the catalogue writes $FF without leading zeros
-  ASSERT_EQ(window.boxes.size(), 2u);
-  EXPECT_EQ(window.boxes[0].text, "Constant not found!");
-  EXPECT_EQ(window.boxes[0].type, kBoxExclamation);
-  EXPECT_EQ(window.boxes[1].text, "Value not found!");
-  EXPECT_TRUE(window.selections.empty());
-}
-
-TEST_F(FindConstantTest, NeitherTextLeavesThePositionAlone) {
-  state.findNextPosition = 42;
-  for (const char* text : {"12AB", "0x10", "$12 ", "$FG"}) {
-    EXPECT_EQ(Find(text), 1) << text;
+TEST(FindConstant, SelectsTheDefinitionOrSaysWhyNot) {
+  const std::vector<Step> searches[] = {
+      {{true, "wm_paint", 1, "#WM_PAINT = $F"}},
+      {{true, "3", 1, "#ABE_BOTTOM = $3 "}},
+      {{true, "$C", 1, "#IMAGE_SYM_TYPE_BYTE = $C "}},  // up to, not including, an empty comment's apostrophe
+      {{true, "65535", 1, "#YELLOW = $FFFF"}},          // no comment: the whole line without its break
+      {{true, "$F", 1, "#WM_PAINT = $F"}},              // "= $F" as a whole word, not the start of "= $FFFF"
+      {{true, "ERROR_ALL_USER_TRUST_QUOTA_EXCEEDED", 0, "Find text: Constant not found!", kBoxExclamation}},
+      {{false, "ERROR_ALL_USER_TRUST_QUOTA_EXCEEDED", 1, "#ERROR_ALL_USER_TRUST_QUOTA_EXCEEDED= $78D"}},
+      {{false, "WM_USER", 1, "#ACM_OPEN = $464 "}},  // unchecked: also uses inside other lines' comments
+      {{true, "$0FF", 0, "Find text: Value not found!", kBoxExclamation}},  // no leading zeros in the catalogue
+      {{true, "12AB", 1, kNeither, kBoxStop}},
+      {{true, "0x10", 1, kNeither, kBoxStop}},
+      {{true, "$12 ", 1, kNeither, kBoxStop}},
+      {{true, "$FG", 1, kNeither, kBoxStop}},
+      // The walk goes on after each hit, says when there is no more, then starts again; a text that is
+      // neither leaves its place alone.
+      {{false, "#WM_PAINT", 1, "#WM_PAINT = $F"},
+       {false, "#WM_PAINT", 1, "#WM_PAINTICON = $26"},
+       {false, "#WM_PAINT", 0, kNoMore, kBoxInformation},
+       {false, "#WM_PAINT", 1, "#WM_PAINT = $F"},
+       {false, "$FG", 1, kNeither, kBoxStop},
+       {false, "#WM_PAINT", 1, "#WM_PAINTICON = $26"}},
+      // Checking "Only value" mid-walk goes on after the last hit: "= $F" later only occurs inside "= $FFFF".
+      {{false, "$F", 1, "#WM_PAINT = $F"}, {true, "$F", 0, kNoMore, kBoxInformation}},
+  };
+  for (const std::vector<Step>& steps : searches) {
+    testing::FakeWindow window;
+    window.list.Assign(kCatalogue);
+    AppState state;
+    for (const Step& step : steps) {
+      SCOPED_TRACE(step.text);
+      window.states[kOnlyValueBox] = step.onlyValue ? 1 : 0;
+      window.focus = kListView;
+      const std::size_t boxes = window.boxes.size();
+      const std::size_t selections = window.selections.size();
+      EXPECT_EQ(FindConstant(step.text, state, window), step.result);
+      if (step.boxType == 0) {
+        EXPECT_EQ(window.selections.size(), selections + 1);
+        EXPECT_EQ(window.list.SelectedText(), step.shows);
+        continue;
+      }
+      ASSERT_EQ(window.boxes.size(), boxes + 1);
+      EXPECT_EQ(window.BoxTexts().back(), step.shows);
+      EXPECT_EQ(window.boxes.back().type, step.boxType);
+      EXPECT_EQ(window.selections.size(), selections);
+      EXPECT_EQ(window.focus, kFindField);
+    }
   }
-  ASSERT_EQ(window.boxes.size(), 4u);
-  EXPECT_EQ(window.boxes[0].title, "ERROR");
-  EXPECT_EQ(window.boxes[0].text, "Text is not a constant nor a value");
-  EXPECT_EQ(window.boxes[0].type, kBoxStop);
-  EXPECT_EQ(state.findNextPosition, 42);
-  EXPECT_EQ(window.focus, kFindField);
-}
-
-TEST_F(FindConstantTest, ChangingOnlyValueMidWalkGoesOnAfterTheLastHit) {
-  window.states[kOnlyValueBox] = 0;
-  EXPECT_EQ(Find("$F"), 1);
-  EXPECT_EQ(Selected(), "#WM_PAINT = $F");
-  window.states[kOnlyValueBox] = 1;
-  EXPECT_EQ(Find("$F"), 0);  // "= $F" after WM_PAINT's line only occurs inside "= $FFFF"
-  EXPECT_EQ(window.boxes.back().text, "No more entry found");
 }
 
 }  // namespace

@@ -4,30 +4,22 @@
 
 #include "app/application.h"
 #include "fakes/fake_platform.h"
-#include "helpers/temp_directory.h"
-#include "ports/control_ids.h"
-#include "ports/message_box.h"
+#include "helpers/files.h"
 
 namespace mirravel {
-
-// Found by the checks' argument-dependent lookup, so it lives beside ScreenRect.
-bool operator==(const ScreenRect& a, const ScreenRect& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 namespace {
 
 constexpr WindowHandle kHelp = 0x7000;
-constexpr ScreenRect kHome{300, 200, 731, 530};
+const std::vector<std::int32_t> kHome = {300, 200, 731, 530};
 
 class HelpFlowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The help file is found through PureBasic's open command.
     dir.WriteFile("PB\\help\\win32.hlp", "LN");
-    helpFile = (dir.Path() / "PB\\help\\win32.hlp").string();  // as the program composes it
     platform.registry.values[{RegistryRoot::ClassesRoot, "Applications\\PureBasic.exe\\shell\\open\\command"}] =
         "\"" + (dir.Path() / "PB\\PureBasic.exe").string() + "\" \"%1\"";
-    platform.desktop.windows[main()] = {"Mirravel", true, kHome, 425};
+    platform.desktop.windows[main] = {"Mirravel", true, {300, 200, 731, 530}, 425};
     platform.desktop.workArea = {0, 0, 1024, 740};
     // The engine's window comes with the request, or at the tick a test sets.
     platform.helpEngine.onRequest = [this](const testing::HelpRequest& request) {
@@ -39,7 +31,6 @@ class HelpFlowTest : public ::testing::Test {
     };
     ASSERT_TRUE(app.Start(""));
   }
-  WindowHandle main() { return platform.window.handle; }
   void ShowHelpWindow() {
     platform.desktop.windows.insert({kHelp, {"Win32 Programmer's Reference", true, {10, 10, 500, 500}, 0}});
   }
@@ -48,13 +39,17 @@ class HelpFlowTest : public ::testing::Test {
     platform.window.focus = kListView;
     app.HandleEvent({WindowEvent::Kind::Gadget, kHelpButton});
   }
-  ScreenRect RectOf(WindowHandle window) { return platform.desktop.windows[window].rect; }
+  std::vector<std::int32_t> RectOf(WindowHandle window) {
+    const ScreenRect& r = platform.desktop.windows[window].rect;
+    return {r.left, r.top, r.right, r.bottom};
+  }
   const testing::HelpRequest& LastRequest() { return platform.helpEngine.requests.back(); }
 
   testing::TempDirectory dir;
-  std::string helpFile;
+  const std::string helpFile = (dir.Path() / "PB\\help\\win32.hlp").string();  // as the program composes it
   std::optional<std::uint32_t> helpAppearsAt;
   testing::FakePlatform platform{"#WM_PAINT = $F\r\n"};
+  const WindowHandle main = platform.window.handle;
   Application app{platform};
 };
 
@@ -71,24 +66,23 @@ TEST_F(HelpFlowTest, TheButtonWorksOnlyWithAHelpFile) {
 
 TEST_F(HelpFlowTest, OpensAtTheKeywordAndPlacesBothWindowsOnceWhileTheHelpRuns) {
   PressHelp("#WM_PAINT = $F ");
-  EXPECT_EQ(LastRequest().owner, main());
-  EXPECT_EQ(LastRequest().helpFilePath, helpFile);
-  EXPECT_EQ(LastRequest().command, HELP_KEY);
-  EXPECT_EQ(LastRequest().keyword, "WM_PAINT");
-  EXPECT_EQ(RectOf(main()), (ScreenRect{0, 0, 431, 330}));
-  EXPECT_EQ(RectOf(kHelp), (ScreenRect{431, 0, 1024, 740}));
-  EXPECT_EQ(platform.desktop.calls.back(), "focus " + std::to_string(main()));
+  ASSERT_EQ(platform.helpEngine.requests.size(), 1u);
+  EXPECT_EQ(std::tuple(LastRequest().owner, LastRequest().helpFilePath, LastRequest().command, LastRequest().keyword),
+            std::tuple(main, helpFile, HELP_KEY, "WM_PAINT"));
+  EXPECT_EQ(RectOf(main), (std::vector<std::int32_t>{0, 0, 431, 330}));
+  EXPECT_EQ(RectOf(kHelp), (std::vector<std::int32_t>{431, 0, 1024, 740}));
+  EXPECT_EQ(platform.desktop.calls.back(), "focus " + std::to_string(main));
   EXPECT_EQ(platform.window.focus, kFindField);
 
   // The user moves both; further presses only change the topic.
-  platform.desktop.windows[main()].rect = {50, 60, 481, 390};
+  platform.desktop.windows[main].rect = {50, 60, 481, 390};
   platform.desktop.windows[kHelp].rect = {70, 80, 90, 100};
   PressHelp("#WM_SIZE = $5 ");
   EXPECT_EQ(LastRequest().keyword, "WM_SIZE");
   PressHelp("#");
   EXPECT_EQ(LastRequest().command, HELP_CONTENTS);
-  EXPECT_EQ(RectOf(main()), (ScreenRect{50, 60, 481, 390}));
-  EXPECT_EQ(RectOf(kHelp), (ScreenRect{70, 80, 90, 100}));
+  EXPECT_EQ(RectOf(main), (std::vector<std::int32_t>{50, 60, 481, 390}));
+  EXPECT_EQ(RectOf(kHelp), (std::vector<std::int32_t>{70, 80, 90, 100}));
 }
 
 TEST_F(HelpFlowTest, MirravelGoesBackOnceTheHelpHasEndedAndNoHelpWindowIsLeft) {
@@ -97,12 +91,12 @@ TEST_F(HelpFlowTest, MirravelGoesBackOnceTheHelpHasEndedAndNoHelpWindowIsLeft) {
   app.RunLoopTurn();
   platform.desktop.windows[kHelp].processAlive = false;  // ended, but a window with the title is still there
   app.RunLoopTurn();
-  EXPECT_EQ(RectOf(main()).left, 0);
+  EXPECT_EQ(RectOf(main)[0], 0);
   EXPECT_EQ(platform.window.focus, kListView);
 
   platform.desktop.windows.erase(kHelp);
   app.RunLoopTurn();
-  EXPECT_EQ(RectOf(main()), kHome);
+  EXPECT_EQ(RectOf(main), kHome);
   EXPECT_EQ(platform.window.focus, kFindField);
   const auto calls = platform.desktop.calls.size();
   app.RunLoopTurn();
@@ -110,40 +104,32 @@ TEST_F(HelpFlowTest, MirravelGoesBackOnceTheHelpHasEndedAndNoHelpWindowIsLeft) {
 }
 
 TEST_F(HelpFlowTest, WaitsUpTo5000MsThenReportsTheTimeOutOutsideTheTopMostState) {
-  struct Case {
-    std::uint32_t startTick;
-    std::int32_t alwaysOnTop;
-    std::uint32_t helpAfterMs;  // 0: never
-  };
-  const Case cases[] = {{1000, 1, 0}, {1000, 0, 0}, {0xFFFFF000u, 1, 0}, {1000, 1, 4999}, {0xFFFFF000u, 1, 4999}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.startTick << " top-most " << c.alwaysOnTop << " help after "
-                                      << c.helpAfterMs);
+  const struct { std::uint32_t startTick; std::int32_t alwaysOnTop; std::uint32_t helpAfterMs; /* 0: never */ } cases[] = {
+      {1000, 1, 0}, {1000, 0, 0}, {0xFFFFF000u, 1, 0}, {1000, 1, 4999}, {0xFFFFF000u, 1, 4999}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.startTick << " top-most " << c.alwaysOnTop << " help after " << c.helpAfterMs);
     platform.desktop.windows.erase(kHelp);
     platform.window.boxes.clear();
     app.State().helpWindowMoved = 0;
     app.State().alwaysOnTop = c.alwaysOnTop;
     platform.clock.now = c.startTick;
     helpAppearsAt = c.startTick + (c.helpAfterMs == 0 ? 0xFFFFFFFFu : c.helpAfterMs);  // never: 2^32 - 1 ms on
-    bool topMostDuringBox = true;
-    platform.window.onMessageBox = [&](const testing::ShownBox&) { topMostDuringBox = platform.window.topMost; };
 
     PressHelp("#WM_PAINT = $F ");
 
+    EXPECT_EQ(app.State().helpWindowMoved, c.helpAfterMs != 0 ? 1 : 0);
     if (c.helpAfterMs != 0) {
-      EXPECT_EQ(app.State().helpWindowMoved, 1);
       EXPECT_TRUE(platform.window.boxes.empty());
       continue;
     }
     EXPECT_EQ(platform.clock.now - c.startTick, 5001u);
     ASSERT_EQ(platform.window.boxes.size(), 1u);
-    EXPECT_EQ(platform.window.boxes[0].title, "Time Out !");
-    EXPECT_EQ(platform.window.boxes[0].text,
-              "Could not find help window in 5000 ms !\n< Win32 Programmer's Reference >");
-    EXPECT_EQ(platform.window.boxes[0].type, kBoxTaskModalExclamation);
-    EXPECT_FALSE(topMostDuringBox);
+    EXPECT_EQ(std::tuple(platform.window.boxes[0].title, platform.window.boxes[0].text, platform.window.boxes[0].type),
+              std::tuple("Time Out !", "Could not find help window in 5000 ms !\n< Win32 Programmer's Reference >",
+                         kBoxTaskModalExclamation));
+    EXPECT_FALSE(platform.window.boxes[0].topMostWhileShown);
     EXPECT_EQ(platform.window.topMost, c.alwaysOnTop == 1);
-    EXPECT_EQ(RectOf(main()), kHome);
+    EXPECT_EQ(RectOf(main), kHome);
   }
 }
 

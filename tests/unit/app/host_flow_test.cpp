@@ -1,8 +1,9 @@
-// The start-up search as the user meets it, against fakes: the queries in turn, the word, the search
-// title, the found sound and the not-found message.
+// The jaPBe link as the user meets it, against fakes: the start-up search (the queries in turn, the word,
+// the search title, the found sound and the not-found message) and the three copy commands.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "app/application.h"
 #include "fakes/fake_platform.h"
@@ -69,6 +70,32 @@ TEST(HostFlow, StartUpSearchTakesTheFirstReplyWithAHash) {
     if (notFound) {
       EXPECT_EQ(window.boxes[0].windowTitleWhileShown, searching);  // told under the search title
     }
+  }
+}
+
+TEST(HostFlow, CopyCommandsHandJaPBeTheTextOrItsValueOrPutItOnTheClipboard) {
+  // The copy data sent to the host (its NUL included), the box shown, the clipboard's text.
+  const struct { int command; bool hostAlive; std::string sent, box; std::optional<std::string> clipboard; } cases[] = {
+      {kMenuCopyToHost, true, std::string("#WM_PAINT = $F \0", 16), "", std::nullopt},
+      {kMenuCopyValueToHost, true, std::string("$F\0", 3), "", std::nullopt},
+      {kMenuCopyValueToHost, false, "", "ERROR: jaPBe process not found!", std::nullopt},
+      {kMenuCopyToClipboard, false, "", "", "#WM_PAINT = $F "},
+  };
+  for (const auto& c : cases) {
+    PluginRun run({});
+    run.platform.desktop.windows[kHost].processAlive = c.hostAlive;
+    run.platform.window.texts[kCopyField] = "#WM_PAINT = $F ";
+    run.platform.desktop.delivered.clear();
+    run.app.HandleEvent({WindowEvent::Kind::Menu, c.command});
+    const auto& delivered = run.platform.desktop.delivered;
+    ASSERT_EQ(delivered.size(), c.sent.empty() ? 0u : 1u) << c.command;
+    if (!c.sent.empty()) {
+      EXPECT_TRUE(delivered[0].how == testing::DeliveredMessage::How::CopyData);
+      EXPECT_EQ(std::tuple(delivered[0].target, delivered[0].wParam, delivered[0].code, delivered[0].bytes),
+                std::tuple(kHost, run.platform.window.handle, COPYDATA_TEXT_TO_HOST, c.sent));
+    }
+    EXPECT_EQ(run.platform.window.BoxTexts(), c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
+    EXPECT_EQ(run.platform.clipboard.content, c.clipboard);
   }
 }
 

@@ -6,41 +6,55 @@
 #include "app/registration_flow.h"
 #include "fakes/fake_platform.h"
 #include "helpers/japbe_installation.h"
-#include "ports/control_ids.h"
-#include "ports/message_box.h"
 
 namespace mirravel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Append;
-using testing::ForeignTool;
-using testing::Joined;
 using testing::ReadBytes;
-using testing::ToolsInfo;
 using testing::WindowsStyle;
-using Boxes = std::vector<std::pair<std::string, std::string>>;
+using Lines = std::vector<std::string>;
+using Boxes = std::vector<std::string>;
 
-const std::string kAskUninstall = "The plugin 'Mirravel' is already registered !\nUninstall the plugin ?";
-const std::string kUninstalled = "Plugin Mirravel is uninstalled !";
-const std::string kRegistered = "Plugin Mirravel is registered !";
-const std::string kNotRegistered = "Plugin could not be registered !";
-const std::string kNotUninstalled = "Plugin could not be uninstalled !";
-const std::string kAskRemoveCopy =
-    "JaPBe tools preference file not found,\nbut the plugin seems already installed!\nUninstall the plugin ?";
-const std::string kAskInstallCopy =
-    "JaPBe tools preference file not found,\nbut the plugin seems not installed!\nInstall the plugin ?";
+const std::string kAskUninstall = "WARNING: The plugin 'Mirravel' is already registered !\nUninstall the plugin ?",
+    kUninstalled = "INFO: Plugin Mirravel is uninstalled !", kRegistered = "INFO: Plugin Mirravel is registered !",
+    kNotRegistered = "ERROR: Plugin could not be registered !", kNotUninstalled = "ERROR: Plugin could not be uninstalled !",
+    kAskRemoveCopy = "WARNING: JaPBe tools preference file not found,\nbut the plugin seems already installed!\n"
+                     "Uninstall the plugin ?",
+    kAskInstallCopy = "WARNING: JaPBe tools preference file not found,\nbut the plugin seems not installed!\nInstall the plugin ?";
 
-std::vector<std::string> MirravelEntry(int number) {
-  return {"[Tool_" + std::to_string(number) + "]", "Command = Mirravel", "Arguments =", "WorkingDir = ",
-          "MenuItemName = Mirravel", "Shortcut =", "Flags = 0", "ReloadSource = 0", "HideEditor = 0",
-          "IsPlugin = 1", "Menu = 0", "Language = 0", "Hide = 0"};
+std::string Joined(const Lines& lines, const std::string& lineEnd, bool lastEnded = true) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) text += lines[i] + (i + 1 < lines.size() || lastEnded ? lineEnd : "");
+  return text;
 }
 
-// Foreign tools 1..count as one file, Mirravel's entry (if any) standing at position `mirravelAt`.
-std::vector<std::string> ToolsLines(int count, int mirravelAt, const std::string& countLine) {
-  std::vector<std::string> lines = ToolsInfo(countLine);
-  for (int n = 1, who = 1; n <= count; ++n) Append(lines, n == mirravelAt ? MirravelEntry(n) : ForeignTool(n, who++));
+Lines& operator+=(Lines& lines, const Lines& more) {
+  lines.insert(lines.end(), more.begin(), more.end());
+  return lines;
+}
+
+Lines MirravelEntry(int number) {
+  return {"[Tool_" + std::to_string(number) + "]", "Command = Mirravel", "Arguments =", "WorkingDir = ",
+          "MenuItemName = Mirravel", "Shortcut =", "Flags = 0", "ReloadSource = 0", "HideEditor = 0", "IsPlugin = 1",
+          "Menu = 0", "Language = 0", "Hide = 0"};
+}
+
+// A foreign tool with the keys jaPBe writes; `who` tells the tools apart, values hold "Tool_" and "ToolCount".
+Lines ForeignTool(int number, int who) {
+  const std::string id = std::to_string(who);
+  return {"[Tool_" + std::to_string(number) + "]", "Command = C:\\Tool_box\\fmt" + id + ".exe",
+          "Arguments = \"%FILE\" /ToolCount=" + id, "WorkingDir = C:\\Tool_box\\", "MenuItemName = Format " + id,
+          "Shortcut = Ctrl+F" + id, "Flags = 2", "ReloadSource = 1", "HideEditor = 0", "IsPlugin = 0", "Menu = 1",
+          "Language = 0", "Hide = 0", "Trigger = 0", "UniqueToolID = {6F1A-" + id + "}"};
+}
+
+// A tools file of `count` tools in the shape jaPBe writes, Mirravel's entry (if any) at position `mirravelAt`.
+Lines ToolsLines(int count, int mirravelAt, const std::string& countLine) {
+  Lines lines = {"; jaPBe tools [Tool_9]", "[ToolsInfo]"};
+  if (!countLine.empty()) lines.push_back(countLine);
+  lines.push_back("OldToolCount = 7");
+  for (int n = 1, who = 1; n <= count; ++n) lines += n == mirravelAt ? MirravelEntry(n) : ForeignTool(n, who++);
   return lines;
 }
 
@@ -56,14 +70,7 @@ class RegistrationFlowTest : public ::testing::Test {
     platform.window.boxes.clear();
     platform.window.boxAnswers = std::move(answers);
     app.HandleEvent({WindowEvent::Kind::Gadget, kRegisterButton});
-    Boxes shown;
-    for (const auto& box : platform.window.boxes) shown.emplace_back(box.title, box.text);
-    return shown;
-  }
-  void WriteTools(const std::string& bytes) { std::ofstream(install.Tools(), std::ios::binary) << bytes; }
-  void PlaceCopy(const std::string& bytes) {
-    fs::create_directories(install.Copy().parent_path());
-    std::ofstream(install.Copy(), std::ios::binary) << bytes;
+    return platform.window.BoxTexts();
   }
 
   testing::FakePlatform platform{"#A = $1\r\n"};
@@ -75,103 +82,105 @@ class RegistrationFlowTest : public ::testing::Test {
 
 TEST_F(RegistrationFlowTest, RefusesWhileJaPBeRunsAndReportsAMissingInstallation) {
   platform.desktop.windows[0x77].title = "jaPBe";
-  EXPECT_EQ(Press(), (Boxes{{"WARNING", "Please close jaPBe before (un)registering plugin !"}}));
+  EXPECT_EQ(Press(), Boxes{"WARNING: Please close jaPBe before (un)registering plugin !"});
   EXPECT_FALSE(fs::exists(install.Copy().parent_path()));
   platform.desktop.windows.clear();
   platform.registry.values.clear();
-  EXPECT_EQ(Press(), (Boxes{{"ERROR", "JaPBe is not installed !"}}));
+  EXPECT_EQ(Press(), Boxes{"ERROR: JaPBe is not installed !"});
 }
 
 TEST_F(RegistrationFlowTest, AddingKeepsEveryForeignLineAndUpdatesOnlyTheRealToolCount) {
-  struct Case { const char* lineEnd; bool lastEnded; std::string countLine; int newCount; bool countKept; };
-  const Case cases[] = {{"\n", true, "ToolCount = 3", 4, true},
-                        {"\r\n", false, "  toolcount=3 tools", 4, true},
-                        {"\r\n", true, "", 1, false}};  // no "ToolCount": none is written
+  struct Case { const char* lineEnd; bool lastEnded; std::string countLine; int newCount; };
+  const Case cases[] = {{"\n", true, "ToolCount = 3", 4}, {"\r\n", false, "  toolcount=3 tools", 4},
+                        {"\r\n", true, "", 1}};  // no "ToolCount": none is written
   for (const Case& c : cases) {
     SCOPED_TRACE(c.countLine);
     const int present = c.countLine.empty() ? 0 : 3;
-    WriteTools(Joined(ToolsLines(present, 0, c.countLine), c.lineEnd, c.lastEnded));
-    EXPECT_EQ(Press(), (Boxes{{"INFO", kRegistered}}));
-    std::vector<std::string> expected = ToolsLines(present, 0, c.countKept ? "ToolCount = " + std::to_string(c.newCount) : "");
-    Append(expected, MirravelEntry(c.newCount));
-    EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected, "\r\n"));
+    install.WriteTools(Joined(ToolsLines(present, 0, c.countLine), c.lineEnd, c.lastEnded));
+    EXPECT_EQ(Press(), Boxes{kRegistered});
+    Lines expected = ToolsLines(present, 0, present ? "ToolCount = " + std::to_string(c.newCount) : "");
+    EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += MirravelEntry(c.newCount), "\r\n"));
     EXPECT_EQ(ReadBytes(install.Copy()), ReadBytes(ownExecutable));
     fs::remove(install.Copy());
   }
 }
 
-TEST_F(RegistrationFlowTest, RemovingEntryOneOfTwelveRenumbersTheRestAndDeletesTheCopy) {
-  WriteTools(Joined(ToolsLines(12, 1, "ToolCount = 12"), "\n"));
-  PlaceCopy("old copy");
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{{"WARNING", kAskUninstall}, {"INFO", kUninstalled}}));
+TEST_F(RegistrationFlowTest, RemovingAnEntryRenumbersTheRestAndKeepsEveryOtherGroup) {
+  install.WriteTools(Joined(ToolsLines(12, 1, "ToolCount = 12"), "\n"));
+  install.PlaceCopy("old copy");
+  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, kUninstalled}));
   EXPECT_EQ(ReadBytes(install.Tools()), Joined(ToolsLines(11, 0, "ToolCount = 11"), "\r\n"));
   EXPECT_FALSE(fs::exists(install.Copy()));
   EXPECT_FALSE(platform.exitCode.has_value());
-}
 
-TEST_F(RegistrationFlowTest, FindsTheEntryByAnyCommandNamingMirravelAndRemovesOnlyItsGroup) {
-  std::vector<std::string> lines = ToolsLines(3, 0, "ToolCount=3");
-  lines[lines.size() - 15 + 1] = "Command = C:\\jaPBe\\PLUGIN\\mirravel.EXE";  // entry 3, another caption
-  Append(lines, {"[Other]", "Keep = me"});
-  WriteTools(Joined(lines, "\r\n"));
-  EXPECT_EQ(Press({kAnswerNo}), (Boxes{{"WARNING", kAskUninstall}}));  // declined: nothing but the directory
+  // Found by any command naming the program (entry 3 here, under another caption).
+  Lines lines = ToolsLines(3, 0, "ToolCount=3");
+  lines[lines.size() - 14] = "Command = C:\\jaPBe\\PLUGIN\\mirravel.EXE";
+  install.WriteTools(Joined(lines += {"[Other]", "Keep = me"}, "\r\n"));
+  EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskUninstall});  // declined: nothing but the directory
   EXPECT_EQ(ReadBytes(install.Tools()), Joined(lines, "\r\n"));
   EXPECT_TRUE(fs::is_directory(install.Copy().parent_path()));
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{{"WARNING", kAskUninstall}, {"INFO", kUninstalled}}));
-  std::vector<std::string> expected = ToolsLines(2, 0, "ToolCount = 2");
-  Append(expected, {"[Other]", "Keep = me"});
-  EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected, "\r\n"));
+  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, kUninstalled}));
+  Lines expected = ToolsLines(2, 0, "ToolCount = 2");
+  EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += {"[Other]", "Keep = me"}, "\r\n"));
 }
 
 TEST_F(RegistrationFlowTest, AFailedRewriteLeavesTheToolsFileAsItWasAndNoTemporaryFile) {
-  struct Fault { const char* name; bool testing::FaultyFileOperations::*flag; int lineWrite; };
-  const Fault faults[] = {{"read", &testing::FaultyFileOperations::failRead, 0},
-                          {"create", &testing::FaultyFileOperations::failCreate, 0},
-                          {"third line", nullptr, 3},
-                          {"flush", &testing::FaultyFileOperations::failFinish, 0},
-                          {"move", &testing::FaultyFileOperations::failMove, 0}};
+  using Files = testing::FaultyFileOperations;
+  const std::pair<const char*, std::function<void(Files&)>> faults[] = {
+      {"read", [](Files& f) { f.failRead = true; }}, {"create", [](Files& f) { f.failCreate = true; }},
+      {"third line", [](Files& f) { f.failLineWrite = 3; }}, {"flush", [](Files& f) { f.failFinish = true; }},
+      {"move", [](Files& f) { f.failMove = true; }}};
   for (const int mirravelAt : {0, 2}) {
-    for (const Fault& fault : faults) {
-      SCOPED_TRACE(std::string(fault.name) + (mirravelAt ? " removing" : " adding"));
+    for (const auto& [name, inject] : faults) {
+      SCOPED_TRACE(std::string(name) + (mirravelAt ? " removing" : " adding"));
       const std::string original = Joined(ToolsLines(3, mirravelAt, "ToolCount = 3"), "\n", false);
-      WriteTools(original);
-      platform.files = testing::FaultyFileOperations{};
+      install.WriteTools(original);
+      platform.files = Files{};
       platform.files.ownExecutable = ownExecutable;
-      if (fault.flag) platform.files.*fault.flag = true;
-      platform.files.failLineWrite = fault.lineWrite;
+      inject(platform.files);
       const Boxes boxes = Press({kAnswerYes});
-      EXPECT_EQ(boxes.back(), (std::pair<std::string, std::string>{"ERROR", mirravelAt ? kNotUninstalled : kNotRegistered}));
+      ASSERT_FALSE(boxes.empty());
+      EXPECT_EQ(boxes.back(), mirravelAt ? kNotUninstalled : kNotRegistered);
       EXPECT_EQ(ReadBytes(install.Tools()), original);
       EXPECT_FALSE(fs::exists(install.Tools().string() + ".~NEW~"));
       EXPECT_FALSE(fs::exists(install.Copy()));
     }
   }
-  platform.files = testing::FaultyFileOperations{};
   const std::string largest = Joined(ToolsLines(1, 0, "ToolCount = 2147483647"), "\r\n");
-  WriteTools(largest);
-  EXPECT_EQ(Press(), (Boxes{{"ERROR", kNotRegistered}}));
+  install.WriteTools(largest);
+  EXPECT_EQ(Press(), Boxes{kNotRegistered});
   EXPECT_EQ(ReadBytes(install.Tools()), largest);
 }
 
 TEST_F(RegistrationFlowTest, CopyingTheExecutable) {
-  WriteTools(Joined(ToolsLines(1, 0, "ToolCount = 1"), "\r\n"));
+  install.WriteTools(Joined(ToolsLines(1, 0, "ToolCount = 1"), "\r\n"));
   platform.files.failCopy = true;  // the entry stays, the failure is reported
-  EXPECT_EQ(Press(), (Boxes{{"ERROR", kNotRegistered}}));
+  EXPECT_EQ(Press(), Boxes{kNotRegistered});
   fs::remove(install.Tools());
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{{"WARNING", kAskInstallCopy}, {"ERROR", kNotRegistered}}));
+  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskInstallCopy, kNotRegistered}));
   platform.files.failCopy = false;
-  EXPECT_EQ(Press({kAnswerNo}), (Boxes{{"WARNING", kAskInstallCopy}}));
+  EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskInstallCopy});
   EXPECT_FALSE(fs::exists(install.Copy()));
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{{"WARNING", kAskInstallCopy}, {"INFO", "Plugin Mirravel is installed !"}}));
+  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskInstallCopy, "INFO: Plugin Mirravel is installed !"}));
   EXPECT_FALSE(fs::exists(install.Tools()));  // no tools file is made
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{{"WARNING", kAskRemoveCopy}, {"INFO", kUninstalled}}));
+  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskRemoveCopy, kUninstalled}));
   EXPECT_FALSE(fs::exists(install.Copy()));
   // Running as the plug-in copy: registered without copying onto itself.
-  PlaceCopy("running copy");
+  install.PlaceCopy("running copy");
   platform.files.ownExecutable = WindowsStyle(install.directory) + "\\plugin\\MIRRAVEL.exe";
-  WriteTools("");
-  EXPECT_EQ(Press(), (Boxes{{"INFO", kRegistered}}));
+  install.WriteTools("");
+  EXPECT_EQ(Press(), Boxes{kRegistered});
   EXPECT_EQ(ReadBytes(install.Copy()), "running copy");
+}
+
+TEST_F(RegistrationFlowTest, TheRunningCopyStaysWhenNoBatchCanBeWritten) {
+  install.WriteTools(Joined(ToolsLines(1, 1, "ToolCount = 1"), "\r\n"));
+  platform.files.ownExecutable = WindowsStyle(install.Copy());
+  platform.files.temporaryDirectory = WindowsStyle(install.root.Path() / "missing");
+  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, kUninstalled}));
+  EXPECT_TRUE(platform.shell.started.empty());
+  EXPECT_FALSE(platform.exitCode.has_value());
 }
 
 TEST(SelfRemoval, TheRunningCopyRemovesItselfThroughTheBatchAfterCloseDown) {
@@ -180,14 +189,12 @@ TEST(SelfRemoval, TheRunningCopyRemovesItselfThroughTheBatchAfterCloseDown) {
     testing::FakePlatform platform{"#A = $1\r\n"};
     Application app{platform};
     testing::JaPBeInstallation install{platform.registry};
-    fs::create_directories(install.root.Path() / "Temp dir");
     install.root.WriteFile("Temp dir/~MVUNIN.BAT", std::string(5000, 'x'));  // an earlier, longer batch
     platform.files.temporaryDirectory = WindowsStyle(install.root.Path() / "Temp dir");
     platform.files.ownExecutable = WindowsStyle(install.Copy());
     platform.files.shortPaths[platform.files.ownExecutable] = "C:\\JAPBE~1\\PLUGIN\\MIRRAV~1.EXE";
-    if (withToolsFile) std::ofstream(install.Tools()) << Joined(ToolsLines(2, 2, "ToolCount = 2"), "\r\n");
-    fs::create_directories(install.Copy().parent_path());
-    std::ofstream(install.Copy()) << "running";
+    if (withToolsFile) install.WriteTools(Joined(ToolsLines(2, 2, "ToolCount = 2"), "\r\n"));
+    install.PlaceCopy("running");
     int closesWhenStarted = -1;
     platform.shell.onStart = [&] { closesWhenStarted = platform.windowCloses; };
     ASSERT_TRUE(app.Start(""));
@@ -199,8 +206,8 @@ TEST(SelfRemoval, TheRunningCopyRemovesItselfThroughTheBatchAfterCloseDown) {
     EXPECT_EQ(ReadBytes(install.root.Path() / "Temp dir" / "~MVUNIN.BAT"),
               Joined({"@ECHO OFF", "REM jaPBe Plugin Uninstallation", ":DELETE ",
                       "DEL \"C:\\JAPBE~1\\PLUGIN\\MIRRAV~1.EXE\" > NUL",
-                      "IF EXIST \"C:\\JAPBE~1\\PLUGIN\\MIRRAV~1.EXE\" GOTO EXISTS", "DEL \"" + batch + "\" > NUL",
-                      "EXIT", ":EXISTS", "GOTO DELETE"},
+                      "IF EXIST \"C:\\JAPBE~1\\PLUGIN\\MIRRAV~1.EXE\" GOTO EXISTS", "DEL \"" + batch + "\" > NUL", "EXIT",
+                      ":EXISTS", "GOTO DELETE"},
                      "\r\n"));
     ASSERT_EQ(platform.shell.started.size(), 1u);
     EXPECT_EQ(platform.shell.started[0].file, batch);
@@ -211,23 +218,13 @@ TEST(SelfRemoval, TheRunningCopyRemovesItselfThroughTheBatchAfterCloseDown) {
   }
 }
 
-TEST_F(RegistrationFlowTest, TheRunningCopyStaysWhenNoBatchCanBeWritten) {
-  WriteTools(Joined(ToolsLines(1, 1, "ToolCount = 1"), "\r\n"));
-  platform.files.ownExecutable = WindowsStyle(install.Copy());
-  platform.files.temporaryDirectory = WindowsStyle(install.root.Path() / "missing");
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{{"WARNING", kAskUninstall}, {"INFO", kUninstalled}}));
-  EXPECT_TRUE(platform.shell.started.empty());
-  EXPECT_FALSE(platform.exitCode.has_value());
-}
-
 TEST(SelfRemoval, BatchQuotesPathsAndDoublesPercentSigns) {
   testing::FakePlatform platform{"#A = $1\r\n"};
   testing::TempDirectory dir;
   platform.files.temporaryDirectory = WindowsStyle(dir.Path()) + "\\";
   platform.files.ownExecutable = "C:\\a 100%\\Mirravel.exe";
   EXPECT_TRUE(RemovePluginCopy("c:\\A 100%\\mirravel.exe", platform, [](const std::function<void()>& start) { start(); }));
-  const std::string batch = ReadBytes(dir.Path() / "~MVUNIN.BAT");
-  EXPECT_NE(batch.find("DEL \"c:\\A 100%%\\mirravel.exe\" > NUL\r\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(dir.Path() / "~MVUNIN.BAT").find("DEL \"c:\\A 100%%\\mirravel.exe\" > NUL\r\n"), std::string::npos);
   EXPECT_EQ(platform.shell.started.size(), 1u);
 }
 

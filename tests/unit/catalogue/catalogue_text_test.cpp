@@ -1,63 +1,56 @@
-// The list's text model: line breaks as one character, the line index, the selection and the scan.
+// The search model: the list's text model (line breaks as one character, the line index, the selection
+// and the scan), the classification of find texts, their patterns and the definition part of a line.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "catalogue/catalogue_text.h"
+#include "catalogue/find.h"
 
 namespace mirravel {
 namespace {
 
-TEST(CatalogueText, StoresEachLineBreakAsOneCharacter) {
+CatalogueText Assigned(std::string_view source) {
   CatalogueText text;
-  text.Assign("#A = $1\r\n#BB = $2 ' two\r\n");
-  EXPECT_EQ(text.Text(), "#A = $1\n#BB = $2 ' two\n");
-  EXPECT_EQ(text.Length(), 23);
-  EXPECT_EQ(text.LineCount(), 2);  // the empty line after the final break is not counted
-  EXPECT_EQ(text.LineStart(1), 8);
-  EXPECT_EQ(text.LineText(0), "#A = $1");
-  EXPECT_EQ(text.LineText(1), "#BB = $2 ' two");
-  EXPECT_EQ(text.LongestLineLength(), 14);
+  text.Assign(source);
+  return text;
 }
 
-TEST(CatalogueText, AcceptsLfCrAndMixedLineEnds) {
-  CatalogueText text;
-  text.Assign("a\nb\rc\r\n\r\nd");
-  EXPECT_EQ(text.Text(), "a\nb\nc\n\nd");
-  ASSERT_EQ(text.LineCount(), 5);
-  EXPECT_EQ(text.LineText(3), "");
-  EXPECT_EQ(text.LineText(4), "d");
-  EXPECT_EQ(text.LongestLineLength(), 1);
-}
-
-TEST(CatalogueText, EmptyTextHasOneEmptyLine) {
-  CatalogueText text;
-  text.Assign("");
-  EXPECT_EQ(text.LineCount(), 1);
-  EXPECT_EQ(text.LineText(0), "");
-  EXPECT_EQ(text.LineFromPosition(5), 0);
-  EXPECT_EQ(text.Find("a", 0, false), -1);
-}
-
-TEST(CatalogueText, LineFromPositionClampsAndCountsTheBreakToItsLine) {
-  CatalogueText text;
-  text.Assign("ab\r\ncd\r\nef");
-  EXPECT_EQ(text.LineFromPosition(-3), 0);
-  EXPECT_EQ(text.LineFromPosition(2), 0);  // the break itself belongs to the line it ends
-  EXPECT_EQ(text.LineFromPosition(3), 1);
-  EXPECT_EQ(text.LineFromPosition(7), 2);
-  EXPECT_EQ(text.LineFromPosition(1000), 2);
+TEST(CatalogueText, StoresEachLineBreakAsOneCharacterAndIndexesTheLines) {
+  const struct {
+    const char* source;
+    const char* stored;
+    std::vector<std::string> lines;  // the empty line after a final break is not counted
+    std::int32_t longest;
+  } cases[] = {
+      {"#A = $1\r\n#BB = $2 ' two\r\n", "#A = $1\n#BB = $2 ' two\n", {"#A = $1", "#BB = $2 ' two"}, 14},
+      {"a\nb\rc\r\n\r\nd", "a\nb\nc\n\nd", {"a", "b", "c", "", "d"}, 1},
+      {"", "", {""}, 0},
+  };
+  for (const auto& c : cases) {
+    const CatalogueText text = Assigned(c.source);
+    EXPECT_EQ(text.Text(), c.stored);
+    ASSERT_EQ(text.LineCount(), static_cast<std::int32_t>(c.lines.size())) << c.stored;
+    for (std::size_t line = 0; line < c.lines.size(); ++line) {
+      EXPECT_EQ(text.LineText(static_cast<std::int32_t>(line)), c.lines[line]);
+    }
+    EXPECT_EQ(text.LongestLineLength(), c.longest);
+  }
+  const CatalogueText text = Assigned("ab\r\ncd\r\nef");
+  // Positions are clamped, and a line break belongs to the line it ends.
+  for (const auto& [position, line] : {std::pair{-3, 0}, {2, 0}, {3, 1}, {7, 2}, {1000, 2}}) {
+    EXPECT_EQ(text.LineFromPosition(position), line) << position;
+  }
   EXPECT_EQ(text.LineStart(99), 6);
   EXPECT_EQ(text.LineText(-1), "");
   EXPECT_EQ(text.LineText(3), "");
+  EXPECT_EQ(Assigned("").LineFromPosition(5), 0);
 }
 
 TEST(CatalogueText, SelectionIsClampedAndOrdered) {
-  CatalogueText text;
-  text.Assign("hello\r\nworld\r\n");
+  CatalogueText text = Assigned("hello\r\nworld\r\n");
   text.Select(8, 2);
-  EXPECT_EQ(text.Anchor(), 8);
-  EXPECT_EQ(text.Caret(), 2);
+  EXPECT_EQ(std::make_pair(text.Anchor(), text.Caret()), std::make_pair(8, 2));
   EXPECT_EQ(text.SelectionStart(), 2);
   EXPECT_EQ(text.SelectedText(), "llo\nwo");
   text.Select(-5, 500);
@@ -66,30 +59,26 @@ TEST(CatalogueText, SelectionIsClampedAndOrdered) {
   EXPECT_EQ(text.SelectionEnd(), 0);  // new text, no selection
 }
 
-TEST(CatalogueTextFind, IgnoresCaseIncludingWesternLetters) {
-  CatalogueText text;
-  text.Assign("#wm_Paint = $f\r\n#CAF\xC9 = $1\r\n");
-  EXPECT_EQ(text.Find("#WM_PAINT =", 0, false), 0);
-  EXPECT_EQ(text.Find("= $F", 0, false), 10);
-  EXPECT_EQ(text.Find("#CAF\xE9", 0, false), 15);
-  EXPECT_EQ(text.Find("#WM_PAINT", 1, false), -1);
-  EXPECT_EQ(text.Find("", 0, false), -1);
-  EXPECT_EQ(text.Find("x", -1, false), -1);
-  EXPECT_EQ(text.Find("x", 10000, false), -1);
-}
-
-TEST(CatalogueTextFind, WholeWordRespectsBoundariesAtBothEnds) {
-  CatalogueText text;
-  text.Assign("#A = $FF\r\n#B = $F ' x\r\n#C = ($F)\r\n#D = $F\r\n");
-  const auto lineOf = [&](std::int32_t position) { return text.LineFromPosition(position); };
-  EXPECT_EQ(lineOf(text.Find("= $F", 0, true)), 1);  // not inside "= $FF"; before a blank
-  EXPECT_EQ(text.Find("= $F", 0, false), 3);        // without the rule it matches inside $FF
-  EXPECT_EQ(lineOf(text.Find("$F", text.LineStart(2), true)), 2);  // before ")"
-  EXPECT_EQ(lineOf(text.Find("= $F", text.LineStart(3), true)), 3);  // at the line break / text end
-  EXPECT_EQ(text.Find("A = $", 0, true), 1);        // pattern edges that are not word characters never join
-  EXPECT_EQ(text.Find("#A", 0, true), 0);
-  EXPECT_EQ(text.Find("A", 0, true), 1);
-  EXPECT_EQ(lineOf(text.Find("F", 0, true)), 1);    // the Fs of "$FF" join each other; "$F " stands alone
+TEST(CatalogueTextFind, IgnoresCaseAndHonoursWordBoundariesAtBothEnds) {
+  const CatalogueText text = Assigned("#wm_Paint = $f\r\n#CAF\xC9 = $1\r\n#A = $FF\r\n#B = $F ' x\r\n#C = ($F)\r\n#D = $F\r\n");
+  const std::int32_t a = text.LineStart(2), b = text.LineStart(3), c = text.LineStart(4), d = text.LineStart(5);
+  const struct { const char* pattern; std::int32_t from; bool wholeWord; std::int32_t found; } cases[] = {
+      {"#WM_PAINT =", 0, false, 0}, {"= $F", 0, false, 10}, {"#CAF\xE9", 0, false, 15},  // Western letters too
+      {"#WM_PAINT", 1, false, -1}, {"", 0, false, -1}, {"x", -1, false, -1}, {"x", 10000, false, -1},
+      {"= $F", a, true, b + 3},   // not inside "= $FF"; before a blank
+      {"= $F", a, false, a + 3},  // without the rule it matches inside $FF
+      {"$F", c, true, c + 6},     // before ")"
+      {"= $F", d, true, d + 3},   // at the line break
+      {"A = $", a, true, a + 1},  // pattern edges that are not word characters never join
+      {"#A", a, true, a},
+      {"A", a, true, a + 1},
+      {"F", a, true, b + 6},      // the Fs of "$FF" join each other; "$F " stands alone
+  };
+  for (const auto& k : cases) {
+    EXPECT_EQ(text.Find(k.pattern, k.from, k.wholeWord), k.found) << k.pattern << " from " << k.from << " " << k.wholeWord;
+  }
+  EXPECT_EQ(Assigned("#D = $F").Find("= $F", 0, true), 3);  // at the text's end
+  EXPECT_EQ(Assigned("").Find("a", 0, false), -1);
 }
 
 TEST(CatalogueTextFind, AgreesWithANaiveScanOnRandomText) {
@@ -99,24 +88,56 @@ TEST(CatalogueTextFind, AgreesWithANaiveScanOnRandomText) {
   for (int round = 0; round < 200; ++round) {
     std::string source(static_cast<std::size_t>(random() % 300), ' ');
     for (char& c : source) c = alphabet[random() % alphabet.size()];
-    CatalogueText text;
-    text.Assign(source);
-    const std::string& stored = std::string(text.Text());
+    const CatalogueText text = Assigned(source);
+    const std::string stored(text.Text());
     std::string pattern(1 + random() % 3, ' ');
     for (char& c : pattern) c = "abAB_= $"[random() % 8];
     for (int from = 0; from <= text.Length(); from += 7) {
       std::int32_t expected = -1;
-      for (std::size_t at = static_cast<std::size_t>(from); at + pattern.size() <= stored.size(); ++at) {
+      for (std::size_t at = static_cast<std::size_t>(from); at + pattern.size() <= stored.size() && expected < 0; ++at) {
         bool same = true;
         for (std::size_t i = 0; i < pattern.size() && same; ++i) {
           same = (stored[at + i] | 0x20) == (pattern[i] | 0x20) && (stored[at + i] == pattern[i] ||
                  (std::isalpha(static_cast<unsigned char>(pattern[i])) != 0));
         }
-        if (same) { expected = static_cast<std::int32_t>(at); break; }
+        if (same) expected = static_cast<std::int32_t>(at);
       }
       ASSERT_EQ(text.Find(pattern, from, false), expected) << "pattern '" << pattern << "' from " << from;
     }
   }
+}
+
+TEST(ClassifyFindText, NamesValuesAndNeither) {
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"", kFindName}, {"#WM_PAINT", kFindName}, {"wm_paint", kFindName}, {" 12", kFindName},
+      {"-1", kFindName}, {"+5", kFindName}, {"255", kFindValue}, {"$FF", kFindValue}, {"$", kFindValue},
+      {"0", kFindValue}, {"$0FF", kFindValue}, {"$ff", kFindNeither}, {"12AB", kFindNeither},
+      {"0x10", kFindNeither}, {"$12 ", kFindNeither}, {"$FG", kFindNeither}, {"12$", kFindNeither},
+  };
+  for (const auto& [text, kind] : cases) EXPECT_EQ(ClassifyFindText(text), kind) << '"' << text << '"';
+}
+
+TEST(BuildSearchPattern, NamesGetTheirHashAndEqualsSignValuesBecomeHexadecimal) {
+  const struct { const char* text; bool onlyValue; const char* pattern; } cases[] = {
+      {"WM_PAINT", true, "#WM_PAINT ="}, {"wm_paint", false, "#WM_PAINT"}, {"#wm_paint", true, "#WM_PAINT ="},
+      {"#WM_PAINT", false, "#WM_PAINT"}, {"-1", true, "#-1 ="}, {"+5", true, "#+5 ="},
+      {" WM_PAINT", true, "# WM_PAINT ="}, {"", true, "# ="}, {"", false, "#"}, {"caf\xe9", false, "#CAF\xC9"},
+      {"255", true, "= $FF"}, {"255", false, "$FF"}, {"$FF", true, "= $FF"},
+      {"$ff", true, "= $FF"},  // upper-cased before it is classified
+      {"$0FF", true, "= $0FF"}, {"0", true, "= $0"}, {"4294967295", false, "$FFFFFFFF"},
+      {"4294967296", true, "= $0"}, {"00012", false, "$C"}, {"$", true, "= $"}, {"12AB", true, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BuildSearchPattern(c.text, c.onlyValue).text, c.pattern) << c.text;
+  EXPECT_EQ(BuildSearchPattern("x", true).kindWord, "Constant");
+  EXPECT_EQ(BuildSearchPattern("1", true).kindWord, "Value");
+  EXPECT_EQ(BuildSearchPattern("12AB", true).kind, kFindNeither);
+}
+
+TEST(DefinitionLength, StopsAtTheFirstApostrophe) {
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"#ABE_BOTTOM = $3 ' Bottom edge.", 17}, {"#YELLOW = $FFFF", 15}, {"#IMAGE_SYM_TYPE_BYTE = $C '", 26},
+      {"#X = $1' a ' b", 7}};
+  for (const auto& [line, length] : cases) EXPECT_EQ(DefinitionLength(line), length) << line;
 }
 
 }  // namespace

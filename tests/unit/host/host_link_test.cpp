@@ -1,10 +1,13 @@
 // The host link against a simulated desktop: reply buffers, liveness and its side effects, reply intake,
-// the query's wait and the closing notice.
+// the query's wait and the closing notice; and the texts it takes apart: the word the start-up search
+// picks out of a reply, the value part that "Copy value only to jaPBe" sends.
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
+#include "host/copy_menu.h"
 #include "host/host_link.h"
 #include "host/host_protocol.h"
+#include "host/search_word.h"
 #include "ports/control_ids.h"
 
 namespace mirravel {
@@ -23,15 +26,12 @@ class HostLinkTest : public ::testing::Test {
 };
 
 TEST(ReplyBuffers, KeepExactlyTheBytesReceived) {
-  struct Case { std::uintptr_t code; std::string bytes; bool stored; std::string text; };
-  const Case cases[] = {
-      {MSG_QUERY_TEXT_B, std::string("#WM_PAINT\0junk", 14), true, "#WM_PAINT"},
+  const struct { std::uintptr_t code; std::string bytes; bool stored; std::string text; } cases[] = {
+      {MSG_QUERY_TEXT_B, std::string("#WM_PAINT\0junk", 14), true, "#WM_PAINT"}, {MSG_QUERY_TEXT_B, "", true, ""},
       {MSG_QUERY_TEXT_B, "no terminator", true, "no terminator"},  // nothing past the bytes is read
-      {MSG_QUERY_TEXT_B, "", true, ""},
-      {0x411, "x", false, ""},
-      {0x1000040D, "x", false, ""},  // the code itself, not its low bits
+      {0x411, "x", false, ""}, {0x1000040D, "x", false, ""},       // the code itself, not its low bits
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     ReplyBuffers buffers;
     EXPECT_EQ(buffers.Store(c.code, c.bytes), c.stored) << c.bytes;
     EXPECT_EQ(buffers.Holds(c.code), c.stored);
@@ -44,13 +44,11 @@ TEST(ReplyBuffers, KeepExactlyTheBytesReceived) {
 }
 
 TEST_F(HostLinkTest, LivenessSetsTheFlagTheCopyButtonAndTheAboutWord) {
-  struct Case { WindowHandle host; bool alive; int startMode; int result; int mode; };
-  const Case cases[] = {
+  const struct { WindowHandle host; bool alive; int startMode; int result; int mode; } cases[] = {
       {kHost, true, 0, 1, 1}, {kHost, false, 1, 0, 0},
-      {0, true, 1, 0, 1},     // no host window: the flag is left as it was
-      {0x999, true, 1, 0, 0}, // no such window: no process
+      {0, true, 1, 0, 1} /* no host window: the flag is left as it was */, {0x999, true, 1, 0, 0} /* no such window */,
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     platform.desktop.windows[kHost].processAlive = c.alive;
     pluginMode = c.startMode;
     EXPECT_EQ(Link(c.host).PluginFunctionsState(), c.result == 1 ? "Enabled" : "Disabled") << c.host;
@@ -60,16 +58,13 @@ TEST_F(HostLinkTest, LivenessSetsTheFlagTheCopyButtonAndTheAboutWord) {
 }
 
 TEST_F(HostLinkTest, ReplyIntakeOnlyFromTheHostInPluginMode) {
-  struct Case { int mode; WindowHandle host; WindowHandle sender; std::uintptr_t code; bool stored; };
-  const Case cases[] = {
+  const struct { int mode; WindowHandle host, sender; std::uintptr_t code; bool stored; } cases[] = {
       {1, kHost, kHost, MSG_QUERY_TEXT_A, true},
       {1, kHost, kHost | ~WindowHandle{0xFFFFFFFF}, MSG_QUERY_TEXT_C, true},  // the same handle, sign-extended
-      {0, kHost, kHost, MSG_QUERY_TEXT_A, false},
-      {1, kHost, 0x777, MSG_QUERY_TEXT_A, false},
-      {1, kHost, kHost, 0x411, false},
-      {1, 0, 0, MSG_QUERY_TEXT_A, false},
+      {0, kHost, kHost, MSG_QUERY_TEXT_A, false}, {1, kHost, 0x777, MSG_QUERY_TEXT_A, false},
+      {1, kHost, kHost, 0x411, false}, {1, 0, 0, MSG_QUERY_TEXT_A, false},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     replies = ReplyBuffers();
     pluginMode = c.mode;
     EXPECT_EQ(Link(c.host).AcceptReply(c.sender, c.code, "#X"), c.stored) << c.sender;
@@ -79,16 +74,12 @@ TEST_F(HostLinkTest, ReplyIntakeOnlyFromTheHostInPluginMode) {
 
 TEST_F(HostLinkTest, QueryWaitsUpToFiveSecondsForTheReply) {
   enum class Answer { Inside, After40Ms, Never, Zero, SendTimesOut };
-  struct Case { Answer answer; std::uint32_t startTick; std::string text; std::uint32_t waitedMs; };
-  const Case cases[] = {
-      {Answer::Inside, 1000, "#WM_PAINT", 1},  // already there: one turn
-      {Answer::After40Ms, 1000, "#WM_PAINT", 41},
-      {Answer::Never, 1000, "", 5001},
-      {Answer::Never, 0xFFFFF000u, "", 5001},  // the tick count wraps during the wait
-      {Answer::Zero, 1000, "", 0},
-      {Answer::SendTimesOut, 1000, "", 0},
+  const struct { Answer answer; std::uint32_t startTick; std::string text; std::uint32_t waitedMs; } cases[] = {
+      {Answer::Inside, 1000, "#WM_PAINT", 1} /* already there: one turn */, {Answer::After40Ms, 1000, "#WM_PAINT", 41},
+      {Answer::Never, 1000, "", 5001}, {Answer::Never, 0xFFFFF000u, "", 5001} /* the tick count wraps */,
+      {Answer::Zero, 1000, "", 0}, {Answer::SendTimesOut, 1000, "", 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     replies = ReplyBuffers();
     replies.Store(MSG_QUERY_TEXT_B, "#STALE");  // released when the query is sent again
     pluginMode = 1;
@@ -100,7 +91,8 @@ TEST_F(HostLinkTest, QueryWaitsUpToFiveSecondsForTheReply) {
       return c.answer == Answer::Zero ? 0 : 1;
     };
     platform.window.onFetch = [&] {
-      if (c.answer == Answer::After40Ms && platform.clock.now == c.startTick + 40) link.AcceptReply(kHost, MSG_QUERY_TEXT_B, "#WM_PAINT");
+      if (c.answer != Answer::After40Ms || platform.clock.now != c.startTick + 40) return;
+      link.AcceptReply(kHost, MSG_QUERY_TEXT_B, "#WM_PAINT");
     };
     EXPECT_EQ(link.QueryHostText(MSG_QUERY_TEXT_B), c.text);
     EXPECT_EQ(platform.clock.now - c.startTick, c.waitedMs) << static_cast<int>(c.answer);
@@ -119,6 +111,31 @@ TEST_F(HostLinkTest, ClosingNoticeThenFocusThenForeground) {
   platform.desktop.windows[kHost].processAlive = false;
   Link().NotifyHostClosing();
   EXPECT_EQ(platform.desktop.calls.size(), 3u);
+}
+
+TEST(HostTexts, TheSearchWordAndTheValuePartAreTakenApartByTheirRules) {
+  // The start-up word runs from the first "#" over name characters.
+  const std::pair<std::string, std::string> words[] = {
+      {"SendMessage(h, #WM_SETTEXT, 0, t)", "#WM_SETTEXT"}, {"#WM_PAINT(", "#WM_PAINT"}, {"x = #Abc_09+#Other", "#Abc_09"},
+      {"a #", "#"}, {"##A", "#"}, {"no hash at all", ""}, {"", ""},
+      {"#A\x10\x19\x7F\x5F!", "#A\x10\x19\x7F\x5F"},  // the OR-0x20 rule also keeps these control codes
+      {"#A\x0F", "#A"}, {"#A@[`{", "#A"}, {"#caf\xE9", "#caf"},
+  };
+  for (const auto& [text, word] : words) EXPECT_EQ(PickSearchWord(text), word) << text;
+  // The value part follows the first "=", with blanks (only) trimmed; without "=" it is the whole text.
+  const std::pair<std::string, std::string> values[] = {
+      {"#WM_PAINT = $F ", "$F"}, {"WM_PAINT", "WM_PAINT"}, {"  W P  ", "  W P  "}, {"#A =", ""},
+      {"#A = B = C ", "B = C"}, {"#A = $1\t ", "$1\t"}, {"", ""},
+  };
+  for (const auto& [text, value] : values) EXPECT_EQ(ValueOnlyPart(text), value) << text;
+}
+
+TEST(CopyMenuAvailability, HostItemsNeedPluginModeAndEveryItemAText) {
+  using A = std::array<bool, 3>;
+  EXPECT_EQ(CopyMenuAvailability(true, false), (A{true, true, true}));
+  EXPECT_EQ(CopyMenuAvailability(false, false), (A{false, false, true}));
+  EXPECT_EQ(CopyMenuAvailability(true, true), (A{false, false, false}));
+  EXPECT_EQ(CopyMenuAvailability(false, true), (A{false, false, false}));
 }
 
 }  // namespace

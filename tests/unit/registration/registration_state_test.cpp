@@ -1,8 +1,6 @@
 // Finding jaPBe through the registry, the About box's registration state, and the tools file's line rule.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include "helpers/japbe_installation.h"
 #include "registration/japbe_directory.h"
 #include "registration/registration_state.h"
@@ -33,7 +31,8 @@ TEST(FindJaPBeDirectory, TriesTheLookupsInOrderUntilADirectoryIsFound) {
     std::size_t reads;
   };
   const Case cases[] = {
-      {"quoted edit command", 0x23F00206, {{{classes, testing::kEditCommandKey}, "\"" + dir + "jaPBe.exe\" \"%1\"" + '\0'}}, dir, 1},
+      {"quoted edit command", 0x23F00206,
+       {{{classes, testing::kEditCommandKey}, "\"" + dir + "jaPBe.exe\" \"%1\"" + '\0'}}, dir, 1},
       {"unquoted edit command loses its ends", 0x23F00206,
        {{{classes, testing::kEditCommandKey}, dir + "jaPBe.exe \"%1\""}, {{classes, kPbiKey}, dir + "jaPBe.exe \"%1\""}}, dir, 2},
       {"quoted .pbi command", 0x23F00206, {{{classes, kPbiKey}, "\"" + dir + "jaPBe.exe\" \"%1\""}}, dir, 2},
@@ -69,12 +68,9 @@ TEST(PluginRegistrationState, YesByCaptionAutoByANonEmptyCopyNoOtherwise) {
   for (const Case& c : cases) {
     testing::FakeRegistry registry;
     testing::JaPBeInstallation install{registry};
-    if (c.tools) std::ofstream(install.Tools(), std::ios::binary) << c.tools;
+    if (c.tools) install.WriteTools(c.tools);
     if (c.copy == Copy::Directory) fs::create_directories(install.Copy());
-    if (c.copy == Copy::Empty || c.copy == Copy::Bytes) {
-      fs::create_directories(install.Copy().parent_path());
-      std::ofstream(install.Copy()) << (c.copy == Copy::Bytes ? "MZ" : "");
-    }
+    if (c.copy == Copy::Empty || c.copy == Copy::Bytes) install.PlaceCopy(c.copy == Copy::Bytes ? "MZ" : "");
     EXPECT_EQ(PluginRegistrationState(registry), c.expected) << (c.tools ? c.tools : "no tools file");
   }
 }
@@ -85,8 +81,7 @@ TEST(PluginRegistrationState, WithoutJaPBeLooksBelowTheCurrentDirectory) {
   fs::current_path(dir.Path());
   testing::FakeRegistry registry;
   EXPECT_EQ(PluginRegistrationState(registry), "No");
-  fs::create_directories("Plugin");
-  std::ofstream("Plugin/Mirravel.exe") << "MZ";
+  dir.WriteFile("Plugin/Mirravel.exe", "MZ");
   EXPECT_EQ(PluginRegistrationState(registry), "Auto");
   fs::current_path(previous);
 }

@@ -1,9 +1,10 @@
-// A fresh directory under the system's temporary directory, removed with everything in it.
+// Files for tests: fresh temporary directories, whole files read back, and the repository's own files.
 #pragma once
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include <unistd.h>
@@ -33,13 +34,22 @@ class TempDirectory {
     std::replace(name.begin(), name.end(), '\\', '/');
     const auto file = path_ / name;
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out << bytes;
+    std::ofstream(file, std::ios::binary) << bytes;
     return file.string();
   }
 
  private:
   std::filesystem::path path_;
 };
+
+// The whole file, or "" when there is none.
+inline std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline std::string SourceFile(const std::string& relativePath) {
+  return ReadBytes(std::string(MIRRAVEL_SOURCE_DIR) + "/" + relativePath);
+}
 
 }  // namespace mirravel::testing
