@@ -1,6 +1,7 @@
 // The window layer in the suite's own process: the real main window built by the platform layer, driven
-// through the window-layer interface with a recording message hook. Covers what another process cannot see
-// under Wine: fonts, the event queue and its order, held shortcut keys, modal state and the hook's calls.
+// through the window-layer interface with a recording message hook. Every control as built (class, parent,
+// place, caption, styles, font, tooltip, initial state), the tab panel and its pages, the event queue and
+// its order, held shortcut keys, modal state and the hook's calls.
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
@@ -75,15 +76,117 @@ void WhileModal(const std::function<void()>& helper, const std::function<void()>
   ::CloseHandle(thread);
 }
 
-void CheckFonts(Fixture& f) {
-  SetContext("fonts");
-  HGDIOBJ guiFont = ::GetStockObject(DEFAULT_GUI_FONT);
-  for (int id = 0; id <= kOnlyValueBox; ++id) {
-    if (id == kListView) continue;  // the list keeps its fixed-pitch font
-    CHECK_NOTE(reinterpret_cast<HGDIOBJ>(::SendMessageA(f.Control(id), WM_GETFONT, 0, 0)) == guiFont,
-               "control " + std::to_string(id));
+enum class Parent { Window, FindPage, OptionsPage };
+
+struct ExpectedControl {
+  int id;
+  const char* className;
+  Parent parent;
+  RECT place;           // in the parent's client area
+  const char* caption;  // nullptr: not checked
+  DWORD styles;         // bits that must be set
+  DWORD exStyles;
+  const char* tip;  // "": none
+  bool enabled;
+  int checked;  // -1: no check box
+};
+
+constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
+constexpr DWORD kCheckBox = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP;
+constexpr DWORD kField = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP;
+constexpr DWORD kList = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
+
+RECT At(LONG x, LONG y, LONG width, LONG height) { return RECT{x, y, x + width, y + height}; }
+
+const ExpectedControl kControls[] = {
+    {3, "Button", Parent::Window, At(5, 280, 90, 20), "Always on top", kCheckBox, 0, "", true, BST_CHECKED},
+    {2, "Edit", Parent::Window, At(95, 280, 225, 20), "", kField | ES_READONLY, WS_EX_CLIENTEDGE,
+     "Constant to copy to jaPBe", true, -1},
+    {0, "Button", Parent::Window, At(323, 280, 20, 20), "?", kButton, 0, "Win32 help", false, -1},
+    {4, "Button", Parent::Window, At(346, 280, 76, 20), "Copy to jaPBe", kButton, 0, "Copy constant to jaPBe", true, -1},
+    {1, "Static", Parent::Window, At(0, 0, 425, 275), "", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, "", true, -1},
+    {5, "Static", Parent::FindPage, At(8, 13, 80, 15), "Constant to find :", WS_CHILD | WS_VISIBLE | SS_RIGHT | WS_GROUP,
+     0, "", true, -1},
+    {6, "Edit", Parent::FindPage, At(93, 8, 180, 20), "", kField, WS_EX_CLIENTEDGE, "Constant or value to find", true, -1},
+    {7, "Button", Parent::FindPage, At(353, 8, 60, 20), "Find [F3]", kButton, 0, "Find constant", true, -1},
+    {11, "Button", Parent::FindPage, At(278, 8, 75, 20), "Only value", kCheckBox, 0,
+     "If checked, only search for value [and not for any occurence in the list]", true, BST_CHECKED},
+    {8, "MirravelCatalogueView", Parent::FindPage, At(3, 32, 414, 214), nullptr, kList, WS_EX_CLIENTEDGE,
+     "Constants list", true, -1},
+    {9, "Button", Parent::OptionsPage, At(3, 8, 110, 25), "Register jaPBe plugin", kButton, 0,
+     "Add / remove plugin from jaPBe's tools menu and plugin directory", true, -1},
+    {10, "Button", Parent::OptionsPage, At(3, 38, 110, 25), "About ...", kButton, 0, "About Mirravel", true, -1},
+};
+
+// Each control with DEFAULT_GUI_FONT but the list, which keeps its fixed-pitch font; one tooltip control,
+// top-most itself and without an owner (under Wine a window that owns a popup cannot be made top-most
+// again), holding one tool per control with a tip.
+void CheckControls(Fixture& f) {
+  std::vector<HWND> pages;
+  for (HWND page = ::GetWindow(f.Tab(), GW_CHILD); page != nullptr; page = ::GetWindow(page, GW_HWNDNEXT)) {
+    if (ClassName(page) == "Static") pages.push_back(page);
   }
-  CHECK_NOTE(reinterpret_cast<HGDIOBJ>(::SendMessageA(f.Tab(), WM_GETFONT, 0, 0)) == guiFont, "the tab control");
+  const std::vector<HWND> tooltips = TopLevelWindows(::GetCurrentProcessId(), TOOLTIPS_CLASSA, nullptr, false);
+  HWND tooltip = tooltips.size() == 1 ? tooltips.front() : nullptr;
+  HGDIOBJ guiFont = ::GetStockObject(DEFAULT_GUI_FONT);
+  size_t tips = 0;
+  for (const ExpectedControl& expected : kControls) {
+    SetContext("control " + std::to_string(expected.id));
+    HWND control = f.Control(expected.id);
+    if (!CHECK_NOTE(control != nullptr && pages.size() == 2 && tooltip != nullptr, "the control, 2 pages, 1 tooltip")) continue;
+    HWND parent = expected.parent == Parent::Window ? f.main : pages[expected.parent == Parent::FindPage ? 0 : 1];
+    CHECK_EQ(std::string(expected.className), ClassName(control));
+    CHECK(::GetParent(control) == parent);
+    CHECK_EQ(Describe(expected.place), Describe(PlaceInParent(control)));
+    if (expected.caption != nullptr) CHECK_EQ(std::string(expected.caption), GetText(control));
+    CHECK_EQ(expected.styles, Style(control) & expected.styles);
+    if (expected.exStyles != 0) CHECK_EQ(expected.exStyles, ExStyle(control) & expected.exStyles);
+    CHECK_EQ(expected.enabled, ::IsWindowEnabled(control) != 0);
+    if (expected.checked >= 0) CHECK_EQ(expected.checked, CheckState(control));
+    CHECK_EQ(expected.id != kListView, ::SendMessageA(control, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(guiFont));
+    char text[256] = {};
+    TOOLINFOA tool{sizeof(TOOLINFOA), 0, ::GetParent(control), reinterpret_cast<UINT_PTR>(control), {}, nullptr, text, 0, nullptr};
+    const bool hasTool = ::SendMessageA(tooltip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+    tool.lpszText = text;
+    ::SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    CHECK_EQ(std::string(expected.tip), std::string(hasTool ? text : ""));
+    if (hasTool) CHECK_EQ(static_cast<UINT>(TTF_IDISHWND | TTF_SUBCLASS), tool.uFlags & (TTF_IDISHWND | TTF_SUBCLASS));
+    tips += *expected.tip != '\0';
+  }
+  SetContext("tooltip control");
+  if (!CHECK(tooltip != nullptr)) return;
+  CHECK_EQ(static_cast<LRESULT>(tips), ::SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+  const DWORD styles = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX;
+  CHECK_EQ(styles, Style(tooltip) & styles);
+  CHECK(IsTopMost(tooltip) && ::GetWindow(tooltip, GW_OWNER) == nullptr);
+}
+
+// The tab control fills the panel with its two tabs; the pages stand inside it below the tab strip.
+void CheckTabPanel(Fixture& f) {
+  SetContext("tab panel");
+  HWND tab = f.Tab();
+  CHECK_EQ(Describe(At(0, 0, 425, 275)), Describe(PlaceInParent(tab)));
+  CHECK_EQ(static_cast<DWORD>(WS_TABSTOP | WS_GROUP), Style(tab) & (WS_TABSTOP | WS_GROUP));
+  CHECK_EQ(reinterpret_cast<LRESULT>(::GetStockObject(DEFAULT_GUI_FONT)), ::SendMessageA(tab, WM_GETFONT, 0, 0));
+  CHECK_EQ(2L, static_cast<long>(::SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0)));
+  std::string captions;
+  for (WPARAM i = 0; i < 2; ++i) {
+    char text[64] = {};
+    TCITEMA item{TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
+    ::SendMessageA(tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    captions += std::string(i ? ", " : "") + text;
+  }
+  CHECK_EQ(std::string("Find constant, Options"), captions);
+  RECT item{};
+  ::SendMessageA(tab, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+  const LONG strip = (item.bottom - item.top) * static_cast<LONG>(::SendMessageA(tab, TCM_GETROWCOUNT, 0, 0));
+  const RECT client = ClientRect(tab);
+  CHECK_NOTE(strip > 0, "a tab strip");
+  for (HWND page = ::GetWindow(tab, GW_CHILD); page != nullptr; page = ::GetWindow(page, GW_HWNDNEXT)) {
+    if (ClassName(page) == "Static") {
+      CHECK_EQ(Describe(At(2, strip + 4, client.right - 4, client.bottom - strip - 6)), Describe(PlaceInParent(page)));
+    }
+  }
 }
 
 void CheckControlOperations(Fixture& f) {
@@ -262,7 +365,8 @@ int main() {
   if (CHECK_NOTE(f.window != nullptr, "the main window opens")) {
     f.main = WaitForTopLevelWindow(::GetCurrentProcessId(), "MirravelMainWindow", nullptr, true, 5000);
     Drain(f);  // the focus given at the end of building
-    CheckFonts(f);
+    CheckControls(f);
+    CheckTabPanel(f);
     CheckControlOperations(f);
     CheckEvents(f);
     CheckMessageBox(f);
