@@ -66,7 +66,7 @@ bool WaitUntil(Condition condition, DWORD timeoutMs = kDefaultTimeoutMs) {
   }
 }
 
-// Top-level windows of a process; className and title nullptr for any.
+// Top-level windows of a process; className and title nullptr for any (titles compared without case).
 std::vector<HWND> TopLevelWindows(DWORD processId, const char* className, const char* title, bool visibleOnly);
 HWND WaitForTopLevelWindow(DWORD processId, const char* className, const char* title, bool visibleOnly = true,
                            DWORD timeoutMs = kDefaultTimeoutMs);
@@ -104,8 +104,10 @@ struct MessageBoxInfo {
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDefaultTimeoutMs);
 bool AnswerMessageBox(HWND box, int buttonId);  // false when the box has no such button
 
+// The lines of a file, without their CR LF or LF (a peer's log, say).
+std::vector<std::string> FileLines(const std::string& path);
 std::string ClipboardText();
-void SetClipboardText(const std::string& text);
+void ClearClipboard();
 COLORREF ScreenPixel(HWND window, POINT client);
 
 // Memory in another process of the same bitness, for messages whose records are not marshalled.

@@ -1,45 +1,11 @@
 // Another process's windows, controls, message boxes and memory; key strokes, the clipboard and pixels.
-#include <cstring>
-
 #include "tests/e2e/harness/harness.h"
+
+#include <cstring>
 
 namespace mirravel::e2e {
 
 namespace {
-
-struct TopLevelSearch {
-  DWORD processId;
-  const char* className;
-  const char* title;
-  bool visibleOnly;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM context) {
-  auto& search = *reinterpret_cast<TopLevelSearch*>(context);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  char title[512] = {};
-  ::GetWindowTextA(window, title, sizeof title);
-  if (owner == search.processId && (!search.visibleOnly || ::IsWindowVisible(window)) &&
-      (!search.className || ClassName(window) == search.className) &&
-      (!search.title || std::strcmp(title, search.title) == 0)) {
-    search.found.push_back(window);
-  }
-  return TRUE;
-}
-
-struct ControlSearch {
-  int id;
-  HWND found;
-};
-
-BOOL CALLBACK MatchControl(HWND window, LPARAM context) {
-  auto& search = *reinterpret_cast<ControlSearch*>(context);
-  if (::GetDlgCtrlID(window) != search.id) return TRUE;
-  search.found = window;
-  return FALSE;
-}
 
 void PostKey(HWND window, UINT message, UINT virtualKey) {
   LPARAM lParam = 1 | static_cast<LPARAM>(::MapVirtualKeyA(virtualKey, 0) << 16);
@@ -50,9 +16,13 @@ void PostKey(HWND window, UINT message, UINT virtualKey) {
 }  // namespace
 
 std::vector<HWND> TopLevelWindows(DWORD processId, const char* className, const char* title, bool visibleOnly) {
-  TopLevelSearch search{processId, className, title, visibleOnly, {}};
-  ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> found;
+  for (HWND window = nullptr; (window = ::FindWindowExA(nullptr, window, className, title)) != nullptr;) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && (!visibleOnly || ::IsWindowVisible(window))) found.push_back(window);
+  }
+  return found;
 }
 
 HWND WaitForTopLevelWindow(DWORD processId, const char* className, const char* title, bool visibleOnly,
@@ -69,9 +39,11 @@ HWND WaitForTopLevelWindow(DWORD processId, const char* className, const char* t
 }
 
 HWND FindControl(HWND parent, int id) {
-  ControlSearch search{id, nullptr};
-  if (parent != nullptr) ::EnumChildWindows(parent, MatchControl, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (::GetDlgCtrlID(child) == id) return child;
+    if (HWND found = FindControl(child, id)) return found;
+  }
+  return nullptr;
 }
 
 std::string ClassName(HWND window) {
@@ -201,14 +173,9 @@ std::string ClipboardText() {
   return text;
 }
 
-void SetClipboardText(const std::string& text) {
+void ClearClipboard() {
   if (!WaitUntil([] { return ::OpenClipboard(nullptr) != 0; }, 2000)) return;
   ::EmptyClipboard();
-  if (HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-    std::memcpy(::GlobalLock(block), text.c_str(), text.size() + 1);
-    ::GlobalUnlock(block);
-    if (!::SetClipboardData(CF_TEXT, block)) ::GlobalFree(block);
-  }
   ::CloseClipboard();
 }
 

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "tests/e2e/suites/session.h"
-#include "tests/e2e/suites/suites.h"
 
 namespace mirravel::e2e {
 namespace {
@@ -19,12 +18,6 @@ namespace {
 constexpr char kName[] = "Constant to find :";
 constexpr char kValue[] = "Value to find :";
 constexpr char kNeither[] = "????? to find :";
-
-// Return acts only while the find field has the focus (a click on the button, for one, takes it away).
-void PressReturnInFindField(Session& session) {
-  CHECK(SetFocusTo(session.Control(kFindField)));
-  PostKeyPress(session.Control(kFindField), VK_RETURN);
-}
 
 // Checks that the list selects the definition of the line starting so, and the copy field shows it.
 void ExpectHit(Session& session, const ExpectedCatalogue& catalogue, const std::string& lineStart) {
@@ -38,24 +31,46 @@ void ExpectHit(Session& session, const ExpectedCatalogue& catalogue, const std::
   CHECK_EQ(line + static_cast<std::int32_t>(definition.size()), end);
 }
 
-void CheckFirstHits(Session& session, const ExpectedCatalogue& catalogue) {
+// A search started in each way finds the first hit, or tells why not and gives the focus back to the find
+// field. Return acts only while the find field has the focus; F3 wherever it is; the button with an empty
+// field only moves the focus.
+void CheckSearches(Session& session, const ExpectedCatalogue& catalogue) {
+  enum class Press { ReturnInField, FindButton, ReturnInList, F3InList };
   const struct {
     const char* text;
     const char* label;  // follows the text as typed, before any upper-casing
-    const char* hit;    // the line the first hit is on ("Only value" checked: whole words)
-    bool byButton;
+    Press press;
+    const char* hit;  // the line of the first hit ("Only value" checked: whole words); nullptr: none
+    const char* title;  // the box instead; nullptr: none
+    const char* message;
   } cases[] = {
-      {"WM_PAINT", kName, "#WM_PAINT =", false},    {"#wm_paint", kName, "#WM_PAINT =", true},
-      {"255", kValue, "#AC_LINE_UNKNOWN =", true},  {"$FF", kValue, "#AC_LINE_UNKNOWN =", false},
-      {"$ff", kNeither, "#AC_LINE_UNKNOWN =", false},  // searched upper-cased all the same
-      {"abe_bottom", kName, "#ABE_BOTTOM =", false},
+      {"WM_PAINT", kName, Press::ReturnInField, "#WM_PAINT =", nullptr, nullptr},
+      {"#wm_paint", kName, Press::FindButton, "#WM_PAINT =", nullptr, nullptr},
+      {"255", kValue, Press::FindButton, "#AC_LINE_UNKNOWN =", nullptr, nullptr},
+      {"$FF", kValue, Press::ReturnInField, "#AC_LINE_UNKNOWN =", nullptr, nullptr},
+      {"$ff", kNeither, Press::ReturnInField, "#AC_LINE_UNKNOWN =", nullptr, nullptr},  // upper-cased all the same
+      {"abe_bottom", kName, Press::ReturnInField, "#ABE_BOTTOM =", nullptr, nullptr},
+      {"12AB", kNeither, Press::ReturnInField, nullptr, "ERROR", "Text is not a constant nor a value"},
+      {"NO_SUCH_CONSTANT_ANYWHERE", kName, Press::ReturnInField, nullptr, "Find text", "Constant not found!"},
+      {"$0FF", kValue, Press::ReturnInField, nullptr, "Find text", "Value not found!"},
+      {"NO_SUCH_CONSTANT_ANYWHERE", kName, Press::ReturnInList, nullptr, nullptr, nullptr},
+      {"NO_SUCH_CONSTANT_ANYWHERE", kName, Press::F3InList, nullptr, "Find text", "Constant not found!"},
+      {"", kName, Press::FindButton, nullptr, nullptr, nullptr},
   };
   for (const auto& c : cases) {
-    SetContext(std::string("first hit for ") + c.text);
+    const char* ways[] = {"Return in the field", "the Find button", "Return in the list", "F3 in the list"};
+    SetContext("\"" + std::string(c.text) + "\" by " + ways[static_cast<int>(c.press)]);
     if (!CHECK(session.TypeFindText(c.text, c.label))) continue;
     session.MarkCopyField();
-    c.byButton ? Click(session.Control(kFindButton)) : PressReturnInFindField(session);
-    ExpectHit(session, catalogue, c.hit);
+    const bool inList = c.press == Press::ReturnInList || c.press == Press::F3InList || *c.text == '\0';
+    HWND target = session.Control(inList ? kListView : kFindField);
+    CHECK(SetFocusTo(target));
+    if (c.press == Press::FindButton) Click(session.Control(kFindButton));
+    else PostKeyPress(target, c.press == Press::F3InList ? VK_F3 : VK_RETURN);
+    if (c.hit != nullptr) ExpectHit(session, catalogue, c.hit);
+    if (c.title != nullptr) session.AnswerBox(c.title, c.message);
+    if (c.hit == nullptr && c.title == nullptr) CHECK(session.NoBoxWithin(700));
+    if (c.title != nullptr || *c.text == '\0') CHECK(session.WaitForFocusIn(kFindField));
   }
 }
 
@@ -88,46 +103,6 @@ void CheckWalks(Session& session, const ExpectedCatalogue& catalogue) {
     PostKeyPress(field, VK_F3);
     ExpectHit(session, catalogue, walk.hits.front());
   }
-}
-
-void CheckMessages(Session& session) {
-  const struct {
-    const char* text;
-    const char* label;
-    const char* title;
-    const char* message;
-  } cases[] = {
-      {"12AB", kNeither, "ERROR", "Text is not a constant nor a value"},
-      {"NO_SUCH_CONSTANT_ANYWHERE", kName, "Find text", "Constant not found!"},
-      {"$0FF", kValue, "Find text", "Value not found!"},
-  };
-  for (const auto& c : cases) {
-    SetContext(std::string("message for ") + c.text);
-    if (!CHECK(session.TypeFindText(c.text, c.label))) continue;
-    PressReturnInFindField(session);
-    session.AnswerBox(c.title, c.message);
-    CHECK(session.WaitForFocusIn(kFindField));
-  }
-}
-
-// Return searches only from the find field; F3 wherever the focus is; the button with an empty field only
-// moves the focus.
-void CheckWhereKeysWork(Session& session) {
-  HWND list = session.Control(kListView);
-  SetContext("Return in the list");
-  CHECK(session.TypeFindText("NO_SUCH_CONSTANT_ANYWHERE", kName));
-  CHECK(SetFocusTo(list));
-  PostKeyPress(list, VK_RETURN);
-  CHECK(session.NoBoxWithin(700));
-  SetContext("F3 in the list");
-  PostKeyPress(list, VK_F3);
-  session.AnswerBox("Find text", "Constant not found!");
-  SetContext("Find button with an empty field");
-  CHECK(session.TypeFindText("", kName));
-  CHECK(SetFocusTo(list));
-  Click(session.Control(kFindButton));
-  CHECK(session.WaitForFocusIn(kFindField));
-  CHECK(session.NoBoxWithin(500));
 }
 
 void CheckPickUp(Session& session, const ExpectedCatalogue& catalogue) {
@@ -217,10 +192,8 @@ void RunFindSuite(const SuitePaths& paths) {
   ExpectedCatalogue catalogue;
   Session session;
   if (!catalogue.Load(paths.peer) || !session.Start(paths.program)) return;
-  CheckFirstHits(session, catalogue);
-  CheckMessages(session);
+  CheckSearches(session, catalogue);
   CheckWalks(session, catalogue);
-  CheckWhereKeysWork(session);
   CheckPickUp(session, catalogue);
   CheckMouse(session);
   CheckAboutBoxAndCloseInside(session, catalogue);

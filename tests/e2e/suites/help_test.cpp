@@ -8,12 +8,10 @@
 #include <sddl.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/suites/session.h"
-#include "tests/e2e/suites/suites.h"
 
 namespace mirravel::e2e {
 namespace {
@@ -61,16 +59,6 @@ bool Register(const Lookup& lookup, const std::string& openCommand) {
   return CHECK_NOTE(written && readOnly, std::string("a read-only key ") + lookup.key);
 }
 
-std::vector<std::string> LogLines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::string> lines;
-  for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  return lines;
-}
-
 // The help-engine stand-in, logging each request as "command<TAB>keyword<TAB>file".
 struct StandIn {
   Process process;
@@ -86,8 +74,8 @@ struct StandIn {
   }
   // Waits for the log to hold `count` requests and checks the last one.
   void ExpectRequest(std::size_t count, const std::string& request) const {
-    WaitUntil([&] { return LogLines(log).size() >= count; });
-    const std::vector<std::string> lines = LogLines(log);
+    WaitUntil([&] { return FileLines(log).size() >= count; });
+    const std::vector<std::string> lines = FileLines(log);
     if (CHECK_EQ(count, lines.size())) CHECK_EQ(request, lines.back());
   }
 };
@@ -219,7 +207,7 @@ void CheckTimeOuts(const std::string& program, const std::string& standIn, const
   help.ExpectRequest(1, "257\tWM_PAINT\t" + file);
   CHECK_NOTE(StandsAt(session.Main(), {home.left, home.top}), "nothing moved");
   session.CloseAndExpectExitCode0();
-  CHECK_EQ(static_cast<std::size_t>(1), LogLines(help.log).size());  // no HELP_QUIT: no help window was found
+  CHECK_EQ(static_cast<std::size_t>(1), FileLines(help.log).size());  // no HELP_QUIT: no help window was found
   Post(help.window, WM_CLOSE);
 }
 

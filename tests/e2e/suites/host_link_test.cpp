@@ -4,12 +4,10 @@
 // window as the command line gives it. Against a stand-in of the other bitness: the typical and hung runs.
 #include <windows.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/suites/session.h"
-#include "tests/e2e/suites/suites.h"
 
 namespace mirravel::e2e {
 namespace {
@@ -55,12 +53,10 @@ class StandIn {
   // The log lines that start with `kind` and hold `part` followed by a blank or the line's end.
   std::vector<std::string> Lines(const std::string& kind, const std::string& part = "") const {
     std::vector<std::string> lines;
-    std::ifstream log(log_, std::ios::binary);
-    for (std::string line; std::getline(log, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : FileLines(log_)) {
       const std::size_t at = line.find(part);
-      if (line.compare(0, kind.size(), kind) == 0 &&
-          (part.empty() || (at != std::string::npos && (at + part.size() == line.size() || line[at + part.size()] == ' ')))) {
+      if (line.compare(0, kind.size(), kind) == 0 && at != std::string::npos &&
+          (at + part.size() == line.size() || line[at + part.size()] == ' ' || part.empty())) {
         lines.push_back(line);
       }
     }
@@ -130,7 +126,7 @@ void CheckTypicalRun(const SuitePaths& paths) {
     int menuItem;
     std::string bytes;  // "": the clipboard
   } copies[] = {{2, std::string("$F\0", 3)}, {1, std::string(kPaint) + '\0'}, {3, ""}};
-  SetClipboardText("<marker>");
+  ClearClipboard();
   for (const auto& copy : copies) {
     SetContext("typical run, menu item " + std::to_string(copy.menuItem));
     const size_t before = standIn.Lines("copydata").size();

@@ -1,11 +1,21 @@
-// Runs one section of the end-to-end suites; exit code 0 when every check passed, 77 when the section
-// cannot run on this machine (a 32-bit peer where 32-bit programs do not run), 2 on bad usage.
+// The end-to-end suites that drive a program from outside, each a section of this one program:
+//   e2e_suites SECTION PROGRAM [PEER]
+// Exit code 0 when every check passed, 77 when the section cannot run on this machine (a 32-bit peer where
+// 32-bit programs do not run), 2 on bad usage.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "tests/e2e/harness/harness.h"
-#include "tests/e2e/suites/suites.h"
+#include "tests/e2e/suites/session.h"
+
+namespace mirravel::e2e {
+void RunWindowSuite(const SuitePaths& paths);
+void RunFindSuite(const SuitePaths& paths);
+void RunRegistrationSuite(const SuitePaths& paths);
+void RunHelpSuite(const SuitePaths& paths);
+void RunHostLinkSuite(const SuitePaths& paths, bool crossBitness);
+void RunViewSuite(const SuitePaths& paths);
+}  // namespace mirravel::e2e
 
 int main(int argc, char** argv) {
   using namespace mirravel::e2e;

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "tests/e2e/suites/session.h"
-#include "tests/e2e/suites/suites.h"
 
 namespace mirravel::e2e {
 namespace {

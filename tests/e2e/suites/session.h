@@ -11,6 +11,13 @@
 
 namespace mirravel::e2e {
 
+// What a suite of the suites program gets: the program under test and the peer its section needs (the
+// catalogue text, the help-engine stand-in or the jaPBe stand-in).
+struct SuitePaths {
+  std::string program;
+  std::string peer;
+};
+
 class Session {
  public:
   // Starts the program and waits for its visible window titled `title` and its idle loop; false (after a

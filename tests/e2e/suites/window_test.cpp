@@ -8,7 +8,6 @@
 #include <string>
 
 #include "tests/e2e/suites/session.h"
-#include "tests/e2e/suites/suites.h"
 
 namespace mirravel::e2e {
 namespace {
