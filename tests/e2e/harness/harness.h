@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mirravel::e2e {
@@ -29,6 +30,10 @@ std::string Describe(const T& value) {
 inline std::string Describe(const std::string& value) { return "\"" + value + "\""; }
 inline std::string Describe(const char* value) { return "\"" + std::string(value) + "\""; }
 std::string Describe(const RECT& rect);  // "left,top WIDTHxHEIGHT"
+template <typename A, typename B>
+std::string Describe(const std::pair<A, B>& pair) {
+  return "(" + Describe(pair.first) + ", " + Describe(pair.second) + ")";
+}
 
 template <typename E, typename A>
 bool CheckEqual(const char* file, int line, const char* expression, const E& expected, const A& actual) {

@@ -24,11 +24,7 @@ void ExpectHit(Session& session, const ExpectedCatalogue& catalogue, const std::
   const std::int32_t line = catalogue.LineStartOf(lineStart);
   const std::string definition = catalogue.DefinitionAt(line);
   if (!CHECK_NOTE(line >= 0, "a line starting " + lineStart) || !CHECK(session.WaitForCopyField(definition))) return;
-  std::int32_t start = -1;
-  std::int32_t end = -1;
-  CHECK(session.ListSelection(start, end));
-  CHECK_EQ(line, start);
-  CHECK_EQ(line + static_cast<std::int32_t>(definition.size()), end);
+  CHECK_EQ(std::make_pair(line, line + static_cast<std::int32_t>(definition.size())), session.ListSelection());
 }
 
 // A search started in each way finds the first hit, or tells why not and gives the focus back to the find
@@ -133,10 +129,7 @@ void CheckPickUp(Session& session, const ExpectedCatalogue& catalogue) {
     ::Sleep(300);
     session.Settle();
     CHECK_EQ(std::string("<unchanged>"), GetText(session.Control(kCopyField)));
-    std::int32_t start = -1;
-    std::int32_t end = -1;
-    CHECK(session.ListSelection(start, end));
-    CHECK_EQ(Describe(c.start) + "-" + Describe(c.start + 200), Describe(start) + "-" + Describe(end));
+    CHECK_EQ(std::make_pair(c.start, c.start + 200), session.ListSelection());
   }
 }
 
@@ -149,9 +142,8 @@ void CheckMouse(Session& session) {
   session.Settle();
   ::Sleep(200);
   CHECK_EQ(std::string("<unchanged>"), GetText(session.Control(kCopyField)));
-  std::int32_t start = -1;
-  std::int32_t end = -2;
-  CHECK(session.ListSelection(start, end) && start == end);
+  const auto [start, end] = session.ListSelection();
+  CHECK_NOTE(start >= 0 && start == end, Describe(std::make_pair(start, end)));
   SetContext("right click");
   ClickAt(list, {40, 30}, true);
   HWND menu = WaitForTopLevelWindow(session.Program().Id(), "#32768", nullptr, true, 5000);

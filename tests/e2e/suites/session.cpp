@@ -31,14 +31,6 @@ HWND Session::TabControl() const {
   return panel ? ::FindWindowExA(panel, nullptr, WC_TABCONTROLA, nullptr) : nullptr;
 }
 
-std::vector<HWND> Session::Pages() const {
-  std::vector<HWND> pages;
-  for (HWND page = ::GetWindow(TabControl(), GW_CHILD); page != nullptr; page = ::GetWindow(page, GW_HWNDNEXT)) {
-    if (ClassName(page) == "Static") pages.push_back(page);
-  }
-  return pages;
-}
-
 bool Session::ClickTab(int index) {
   HWND tab = TabControl();
   RemoteBuffer remote(program_.Handle(), sizeof(RECT));
@@ -71,13 +63,11 @@ bool Session::WaitForFocusIn(int id) {
   return WaitUntil([&] { return FocusOf(main_) == Control(id); });
 }
 
-bool Session::ListSelection(std::int32_t& start, std::int32_t& end) {
+std::pair<std::int32_t, std::int32_t> Session::ListSelection() {
   RemoteBuffer remote(program_.Handle(), sizeof(CHARRANGE));
   CHARRANGE range{-1, -1};
-  if (Send(Control(kListView), EM_EXGETSEL, 0, remote.AsLParam()) < 0 || !remote.Read(&range, sizeof range)) return false;
-  start = range.cpMin;
-  end = range.cpMax;
-  return true;
+  if (Send(Control(kListView), EM_EXGETSEL, 0, remote.AsLParam()) >= 0) remote.Read(&range, sizeof range);
+  return {range.cpMin, range.cpMax};
 }
 
 void Session::Settle() {

@@ -29,7 +29,6 @@ class Session {
   HWND Main() const { return main_; }
   HWND Control(int id) const { return FindControl(main_, id); }
   HWND TabControl() const;
-  std::vector<HWND> Pages() const;  // in tab order
   bool ClickTab(int index);         // posted mouse clicks at the tab's centre
 
   // Puts the text into the find field (WM_SETTEXT, as if typed) and waits for the label to read `label`.
@@ -38,7 +37,8 @@ class Session {
   void MarkCopyField(const std::string& marker = "<unchanged>");
   bool WaitForCopyField(const std::string& expected, DWORD timeoutMs = kDefaultTimeoutMs);
   bool WaitForFocusIn(int id);
-  bool ListSelection(std::int32_t& start, std::int32_t& end);  // EM_EXGETSEL in the program's memory
+  // EM_EXGETSEL in the program's memory; (-1, -1) when it cannot be read.
+  std::pair<std::int32_t, std::int32_t> ListSelection();
   // Round trips through the program's loop, so that what was posted before has been taken.
   void Settle();
 

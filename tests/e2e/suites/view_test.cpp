@@ -25,14 +25,13 @@ class ViewHost : public Session {
  public:
   HWND View() const { return Control(kHostViewId); }
   int Query(HostQuery what) const { return static_cast<int>(Send(Main(), kHostQuery, what)); }
-  std::string Selection() const {
+  std::pair<int, int> Selection() const {
     const auto packed = static_cast<DWORD>(Send(View(), EM_GETSEL));
-    return Describe(LOWORD(packed)) + "-" + Describe(HIWORD(packed));
+    return {LOWORD(packed), HIWORD(packed)};
   }
   bool WaitForSelection(int start, int end) const {
-    const std::string expected = Describe(start) + "-" + Describe(end);
-    WaitUntil([&] { return Selection() == expected; }, kStepTimeoutMs);
-    return CHECK_EQ(expected, Selection());
+    WaitUntil([&] { return Selection() == std::make_pair(start, end); }, kStepTimeoutMs);
+    return CHECK_EQ(std::make_pair(start, end), Selection());
   }
   int SelectionChanges() const {
     int count = 0;  // none reported while the log is empty
@@ -234,10 +233,9 @@ void CheckWheelAndScrollBars(ViewHost& host) {
   for (const auto& step : steps) {
     SetContext(step.name);
     Post(host.View(), step.message, step.wParam);
-    const std::string expected = Describe(step.line) + "," + Describe(step.column);
-    const auto place = [&] { return Describe(host.Query(kFirstLine)) + "," + Describe(host.Query(kFirstColumn)); };
-    WaitUntil([&] { return place() == expected; }, kStepTimeoutMs / 3);
-    CHECK_EQ(expected, place());
+    const auto place = [&] { return std::make_pair(host.Query(kFirstLine), host.Query(kFirstColumn)); };
+    WaitUntil([&] { return place() == std::make_pair(step.line, step.column); }, kStepTimeoutMs / 3);
+    CHECK_EQ(std::make_pair(step.line, step.column), place());
   }
 }
 
