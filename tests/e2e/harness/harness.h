@@ -115,23 +115,17 @@ std::string ClipboardText();
 void ClearClipboard();
 COLORREF ScreenPixel(HWND window, POINT client);
 
-// Memory in another process of the same bitness, for messages whose records are not marshalled.
-class RemoteBuffer {
- public:
-  RemoteBuffer(HANDLE process, SIZE_T size);
-  ~RemoteBuffer();
-  RemoteBuffer(const RemoteBuffer&) = delete;
-  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-  bool IsValid() const { return address_ != nullptr; }
-  char* At(SIZE_T offset) const { return static_cast<char*>(address_) + offset; }
-  LPARAM AsLParam() const { return reinterpret_cast<LPARAM>(address_); }
-  bool Write(const void* data, SIZE_T size, SIZE_T offset = 0);
-  bool Read(void* data, SIZE_T size, SIZE_T offset = 0) const;
-
- private:
-  HANDLE process_;
-  void* address_;
-};
+// Sends a message whose answer the target writes to the record that lParam points to, a record that is not
+// marshalled between processes: it is placed, zeroed, in the target's memory (both of the same bitness)
+// and read back. False when the target did not answer in time.
+template <typename Record>
+bool SendForRecord(HANDLE process, HWND window, UINT message, WPARAM wParam, Record& record) {
+  void* remote = ::VirtualAllocEx(process, nullptr, sizeof record, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  const bool answered = remote && Send(window, message, wParam, reinterpret_cast<LPARAM>(remote)) >= 0 &&
+                        ::ReadProcessMemory(process, remote, &record, sizeof record, nullptr);
+  if (remote) ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return answered;
+}
 
 }  // namespace mirravel::e2e
 

@@ -187,22 +187,4 @@ COLORREF ScreenPixel(HWND window, POINT client) {
   return pixel;
 }
 
-RemoteBuffer::RemoteBuffer(HANDLE process, SIZE_T size)
-    : process_(process),
-      address_(::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-
-RemoteBuffer::~RemoteBuffer() {
-  if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-}
-
-bool RemoteBuffer::Write(const void* data, SIZE_T size, SIZE_T offset) {
-  SIZE_T written = 0;
-  return address_ && ::WriteProcessMemory(process_, At(offset), data, size, &written) && written == size;
-}
-
-bool RemoteBuffer::Read(void* data, SIZE_T size, SIZE_T offset) const {
-  SIZE_T read = 0;
-  return address_ && ::ReadProcessMemory(process_, At(offset), data, size, &read) && read == size;
-}
-
 }  // namespace mirravel::e2e

@@ -21,16 +21,18 @@ struct Lookup {
   const char* tree;  // removed as a whole between the cases
   const char* key;
 };
-const Lookup kLookup1{HKEY_CLASSES_ROOT, "Applications\\PureBasic.exe", "Applications\\PureBasic.exe\\shell\\open\\command"};
+const Lookup kLookup1{HKEY_CLASSES_ROOT, "Applications\\PureBasic.exe",
+                      "Applications\\PureBasic.exe\\shell\\open\\command"};
 const Lookup kLookup2{HKEY_CURRENT_USER, "Software\\Classes\\PureBasic.exe",
                       "Software\\Classes\\PureBasic.exe\\shell\\open\\command"};
 
 bool SetKeyAccess(const Lookup& lookup, const char* sddl) {
   HKEY key = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  const bool done = ::RegOpenKeyExA(lookup.root, lookup.key, 0, WRITE_DAC, &key) == ERROR_SUCCESS &&
-                    ::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr) &&
-                    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+  const bool done =
+      ::RegOpenKeyExA(lookup.root, lookup.key, 0, WRITE_DAC, &key) == ERROR_SUCCESS &&
+      ::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr) &&
+      ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
   ::LocalFree(descriptor);
   ::RegCloseKey(key);
   return done;
@@ -48,10 +50,10 @@ void RemoveRegistration() {
 bool Register(const Lookup& lookup, const std::string& openCommand) {
   if (openCommand.empty()) return true;
   HKEY key = nullptr;
-  const bool written =
-      ::RegCreateKeyExA(lookup.root, lookup.key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS &&
-      ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(openCommand.c_str()),
-                       static_cast<DWORD>(openCommand.size() + 1)) == ERROR_SUCCESS;
+  const bool written = ::RegCreateKeyExA(lookup.root, lookup.key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                                         nullptr) == ERROR_SUCCESS &&
+                       ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(openCommand.c_str()),
+                                        static_cast<DWORD>(openCommand.size() + 1)) == ERROR_SUCCESS;
   ::RegCloseKey(key);
   HKEY refused = nullptr;
   const bool readOnly = SetKeyAccess(lookup, "D:P(A;;KRWD;;;WD)") &&
@@ -131,7 +133,8 @@ bool CheckRegistrations(Session& session, const std::string& program, const std:
   return true;
 }
 
-void CheckHelpShowsAndGoes(Session& session, const std::string& standIn, const std::string& dir, const std::string& file) {
+void CheckHelpShowsAndGoes(Session& session, const std::string& standIn, const std::string& dir,
+                           const std::string& file) {
   SetContext("help at WM_PAINT");
   const RECT home = WindowRect(session.Main());
   StandIn help;
@@ -157,7 +160,8 @@ void CheckHelpShowsAndGoes(Session& session, const std::string& standIn, const s
   CHECK(session.WaitForFocusIn(kFindField));
 }
 
-void CheckLateHelpAndQuit(Session& session, const std::string& standIn, const std::string& dir, const std::string& file) {
+void CheckLateHelpAndQuit(Session& session, const std::string& standIn, const std::string& dir,
+                          const std::string& file) {
   SetContext("help window late, contents");
   StandIn late;
   if (!late.Start(standIn, dir + "winhelp-2.log", "late 1500")) return;

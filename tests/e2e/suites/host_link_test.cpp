@@ -63,7 +63,8 @@ class StandIn {
     return lines;
   }
   // The first such line once logged; "" when none came in time.
-  std::string WaitFor(const std::string& kind, const std::string& part = "", DWORD timeoutMs = kDefaultTimeoutMs) const {
+  std::string WaitFor(const std::string& kind, const std::string& part = "",
+                      DWORD timeoutMs = kDefaultTimeoutMs) const {
     WaitUntil([&] { return !Lines(kind, part).empty(); }, timeoutMs);
     const std::vector<std::string> lines = Lines(kind, part);
     return lines.empty() ? std::string() : lines.front();
@@ -152,7 +153,8 @@ void CheckSlowHostThenGone(const SuitePaths& paths) {
   SetContext("slow host, then gone");
   StandIn standIn;
   Session session;
-  if (!standIn.Launch(paths, "--unterminated --reply-a other:#WM_PAINT --reply-b never --reply-c \"after:x = #WM_PAINTICON\"",
+  if (!standIn.Launch(paths,
+                      "--unterminated --reply-a other:#WM_PAINT --reply-b never --reply-c \"after:x = #WM_PAINTICON\"",
                       session)) {
     return;
   }
@@ -187,7 +189,8 @@ void CheckHungHost(const SuitePaths& paths) {
   Click(session.Control(kAboutButton));
   const MessageBoxInfo about = WaitForMessageBox(session.Program().Id(), 20000);
   const long long loopAfter = static_cast<long long>(::GetTickCount()) - Tick(a);
-  CHECK_NOTE(loopAfter >= 4500 && loopAfter < 20000, "start-up ends after the send's time-out: " + std::to_string(loopAfter));
+  CHECK_NOTE(loopAfter >= 4500 && loopAfter < 20000,
+             "start-up ends after the send's time-out: " + std::to_string(loopAfter));
   CHECK_NOTE(about.text.find("Plugin functions : \tEnabled\n") != std::string::npos, "the hung host's process runs");
   AnswerMessageBox(about.window, IDOK);
   CHECK_EQ(std::string(""), GetText(session.Control(kFindField)));

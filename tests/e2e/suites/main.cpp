@@ -14,7 +14,6 @@ void RunFindSuite(const SuitePaths& paths);
 void RunRegistrationSuite(const SuitePaths& paths);
 void RunHelpSuite(const SuitePaths& paths);
 void RunHostLinkSuite(const SuitePaths& paths, bool crossBitness);
-void RunViewSuite(const SuitePaths& paths);
 }  // namespace mirravel::e2e
 
 int main(int argc, char** argv) {
@@ -29,7 +28,6 @@ int main(int argc, char** argv) {
       {"help", RunHelpSuite},
       {"host_link", [](const SuitePaths& paths) { RunHostLinkSuite(paths, false); }},
       {"host_link_cross", [](const SuitePaths& paths) { RunHostLinkSuite(paths, true); }},
-      {"view", RunViewSuite},
   };
   const char* runs32Bit = std::getenv("MIRRAVEL_RUNS_32BIT");
   if (argc >= 3 && std::strcmp(argv[1], "host_link_cross") == 0 && runs32Bit && std::strcmp(runs32Bit, "0") == 0) {
@@ -41,6 +39,6 @@ int main(int argc, char** argv) {
     section.run({argv[2], argc > 3 ? argv[3] : ""});
     return Summary(section.name);
   }
-  std::printf("usage: e2e_suites window|find|registration|help|host_link|host_link_cross|view PROGRAM [PEER]\n");
+  std::printf("usage: e2e_suites window|find|registration|help|host_link|host_link_cross PROGRAM [PEER]\n");
   return 2;
 }

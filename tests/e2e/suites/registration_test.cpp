@@ -135,7 +135,8 @@ void CheckSelfRemoval(const JaPBeInstallation& install) {
   if (!copy.Start(install.copy) || !CHECK(copy.ClickTab(1))) return;
   // Held open without delete sharing, the executable outlives its process for a while: the batch has to
   // keep retrying until it is let go.
-  HANDLE holder = ::CreateFileA(install.copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE holder =
+      ::CreateFileA(install.copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   CHECK(holder != INVALID_HANDLE_VALUE);
   Click(copy.Control(kRegisterButton));
   copy.AnswerBox("WARNING", kAskUninstall, IDYES);

@@ -33,12 +33,8 @@ HWND Session::TabControl() const {
 
 bool Session::ClickTab(int index) {
   HWND tab = TabControl();
-  RemoteBuffer remote(program_.Handle(), sizeof(RECT));
   RECT item{};
-  if (tab == nullptr || Send(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), remote.AsLParam()) <= 0 ||
-      !remote.Read(&item, sizeof item)) {
-    return false;
-  }
+  if (!SendForRecord(program_.Handle(), tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), item)) return false;
   ClickAt(tab, {(item.left + item.right) / 2, (item.top + item.bottom) / 2});
   Settle();
   return true;
@@ -64,9 +60,8 @@ bool Session::WaitForFocusIn(int id) {
 }
 
 std::pair<std::int32_t, std::int32_t> Session::ListSelection() {
-  RemoteBuffer remote(program_.Handle(), sizeof(CHARRANGE));
   CHARRANGE range{-1, -1};
-  if (Send(Control(kListView), EM_EXGETSEL, 0, remote.AsLParam()) >= 0) remote.Read(&range, sizeof range);
+  SendForRecord(program_.Handle(), Control(kListView), EM_EXGETSEL, 0, range);
   return {range.cpMin, range.cpMax};
 }
 
@@ -128,7 +123,8 @@ std::int32_t ExpectedCatalogue::LineStartOf(const std::string& lineStart) const 
 }
 
 std::string ExpectedCatalogue::DefinitionAt(std::int32_t lineStart) const {
-  const std::string line = text_.substr(static_cast<std::size_t>(lineStart), text_.find('\n', static_cast<std::size_t>(lineStart)) - static_cast<std::size_t>(lineStart));
+  const auto start = static_cast<std::size_t>(lineStart);
+  const std::string line = text_.substr(start, text_.find('\n', start) - start);
   return line.substr(0, line.find('\''));
 }
 

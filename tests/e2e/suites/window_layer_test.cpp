@@ -1,18 +1,14 @@
 // The window layer in the suite's own process: the real main window built by the platform layer, driven
 // through the window-layer interface with a recording message hook. Every control as built (class, parent,
 // place, caption, styles, font, tooltip, initial state), the tab panel and its pages, the event queue and
-// its order, held shortcut keys, modal state and the hook's calls.
-#include <windows.h>
-#include <commctrl.h>
+// its order, held shortcut keys, modal state, the list (list_test.cpp) and the hook's calls.
 #include <richedit.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/win32/win32_platform.h"
-#include "ports/control_ids.h"
-#include "tests/e2e/harness/harness.h"
+#include "tests/e2e/suites/window_layer.h"
 
 namespace mirravel::e2e {
 namespace {
@@ -32,14 +28,6 @@ struct RecordingHook : MessageHook {
     Record("copydata " + std::to_string(sender) + " " + std::to_string(code) + " " + shown);
     return true;
   }
-};
-
-struct Fixture {
-  platform::Win32Platform platform{::GetModuleHandleA(nullptr)};
-  WindowPort* window = nullptr;
-  HWND main = nullptr;
-  HWND Control(int id) const { return FindControl(main, id); }
-  HWND Tab() const { return ::FindWindowExA(Control(kTabPanel), nullptr, WC_TABCONTROLA, nullptr); }
 };
 
 std::string Name(const WindowEvent& event) {
@@ -98,11 +86,13 @@ const ExpectedControl kControls[] = {
     {2, "Edit", Parent::Window, At(95, 280, 225, 20), "", kField | ES_READONLY, WS_EX_CLIENTEDGE,
      "Constant to copy to jaPBe", true, -1},
     {0, "Button", Parent::Window, At(323, 280, 20, 20), "?", kButton, 0, "Win32 help", false, -1},
-    {4, "Button", Parent::Window, At(346, 280, 76, 20), "Copy to jaPBe", kButton, 0, "Copy constant to jaPBe", true, -1},
+    {4, "Button", Parent::Window, At(346, 280, 76, 20), "Copy to jaPBe", kButton, 0, "Copy constant to jaPBe", true,
+     -1},
     {1, "Static", Parent::Window, At(0, 0, 425, 275), "", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, "", true, -1},
-    {5, "Static", Parent::FindPage, At(8, 13, 80, 15), "Constant to find :", WS_CHILD | WS_VISIBLE | SS_RIGHT | WS_GROUP,
-     0, "", true, -1},
-    {6, "Edit", Parent::FindPage, At(93, 8, 180, 20), "", kField, WS_EX_CLIENTEDGE, "Constant or value to find", true, -1},
+    {5, "Static", Parent::FindPage, At(8, 13, 80, 15),
+     "Constant to find :", WS_CHILD | WS_VISIBLE | SS_RIGHT | WS_GROUP, 0, "", true, -1},
+    {6, "Edit", Parent::FindPage, At(93, 8, 180, 20), "", kField, WS_EX_CLIENTEDGE, "Constant or value to find", true,
+     -1},
     {7, "Button", Parent::FindPage, At(353, 8, 60, 20), "Find [F3]", kButton, 0, "Find constant", true, -1},
     {11, "Button", Parent::FindPage, At(278, 8, 75, 20), "Only value", kCheckBox, 0,
      "If checked, only search for value [and not for any occurence in the list]", true, BST_CHECKED},
@@ -128,7 +118,7 @@ void CheckControls(Fixture& f) {
   for (const ExpectedControl& expected : kControls) {
     SetContext("control " + std::to_string(expected.id));
     HWND control = f.Control(expected.id);
-    if (!CHECK_NOTE(control != nullptr && pages.size() == 2 && tooltip != nullptr, "the control, 2 pages, 1 tooltip")) continue;
+    if (!CHECK_NOTE(control && pages.size() == 2 && tooltip, "the control, two pages, one tooltip")) continue;
     HWND parent = expected.parent == Parent::Window ? f.main : pages[expected.parent == Parent::FindPage ? 0 : 1];
     CHECK_EQ(std::string(expected.className), ClassName(control));
     CHECK(::GetParent(control) == parent);
@@ -140,7 +130,8 @@ void CheckControls(Fixture& f) {
     if (expected.checked >= 0) CHECK_EQ(expected.checked, CheckState(control));
     CHECK_EQ(expected.id != kListView, ::SendMessageA(control, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(guiFont));
     char text[256] = {};
-    TOOLINFOA tool{sizeof(TOOLINFOA), 0, ::GetParent(control), reinterpret_cast<UINT_PTR>(control), {}, nullptr, text, 0, nullptr};
+    TOOLINFOA tool{
+        sizeof(TOOLINFOA), 0, ::GetParent(control), reinterpret_cast<UINT_PTR>(control), {}, nullptr, text, 0, nullptr};
     const bool hasTool = ::SendMessageA(tooltip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
     tool.lpszText = text;
     ::SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
@@ -234,6 +225,8 @@ void CheckEvents(Fixture& f) {
       {"F3 on a button", [&] { PostKeyPress(f.Control(kFindButton), VK_F3); }, "menu 5"},
       {"menu item", [&] { ::PostMessageA(f.main, WM_COMMAND, MAKEWPARAM(kMenuCopyToClipboard, 0), 0); }, "menu 3"},
       {"close without a hook", [&] { ::PostMessageA(f.main, WM_CLOSE, 0, 0); }, "close 0"},
+      // Alt+F4 as the system delivers it: a system key with the Alt context bit.
+      {"Alt+F4", [&] { ::PostMessageA(f.main, WM_SYSKEYDOWN, VK_F4, 0x20000001 | (0x3E << 16)); }, "close 0"},
   };
   for (const auto& c : cases) {
     SetContext(c.name);
@@ -333,7 +326,8 @@ void CheckHook(Fixture& f) {
 int main() {
   using namespace mirravel::e2e;
   Fixture f;
-  CHECK(f.platform.CreateContextMenu({{1, "Copy to to jaPBe"}, {2, "Copy value only to jaPBe"}, {3, "Copy to clipboard"}}));
+  CHECK(f.platform.CreateContextMenu(
+      {{1, "Copy to to jaPBe"}, {2, "Copy value only to jaPBe"}, {3, "Copy to clipboard"}}));
   f.window = f.platform.BuildMainWindow();
   if (CHECK_NOTE(f.window != nullptr, "the main window opens")) {
     f.main = WaitForTopLevelWindow(::GetCurrentProcessId(), "MirravelMainWindow", nullptr, true, 5000);
@@ -344,6 +338,7 @@ int main() {
     CheckEvents(f);
     CheckMessageBox(f);
     CheckContextMenu(f);
+    CheckList(f);
     CheckHook(f);
     f.platform.CloseMainWindow();
     SetContext("close");

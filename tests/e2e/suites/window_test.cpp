@@ -1,7 +1,7 @@
 // The main window as a user meets it: one top-level window of fixed size, centred and top-most, with its
 // icon and background; the controls' states at start and the focus in the find field; a tab change; the
-// "Always on top" box; Tab and Shift+Tab; and exit code 0 however the window is closed. How each control is
-// built (class, place, caption, styles, font, tooltip) is checked by the window layer suite, in-process.
+// "Always on top" box; Tab and Shift+Tab; exit code 0 after SC_CLOSE (after WM_CLOSE: the find suite). How
+// each control is built, and that WM_CLOSE and Alt+F4 are close requests, the window layer suite checks.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -16,7 +16,8 @@ void CheckTopLevelWindow(Session& session, const std::string& program) {
   SetContext("top-level window");
   HWND main = session.Main();
   size_t windows = 0;  // besides the tooltip, which may show where the cursor rests
-  for (HWND window : TopLevelWindows(session.Program().Id(), nullptr, nullptr, true)) windows += ClassName(window) != TOOLTIPS_CLASSA;
+  for (HWND window : TopLevelWindows(session.Program().Id(), nullptr, nullptr, true))
+    windows += ClassName(window) != TOOLTIPS_CLASSA;
   CHECK_EQ(static_cast<size_t>(1), windows);
   const DWORD wanted = WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
   const DWORD unwanted = WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD | WS_POPUP;
@@ -114,24 +115,8 @@ void RunWindowSuite(const SuitePaths& paths) {
   CheckTabChange(session);
   CheckAlwaysOnTop(session);
   CheckTabKeys(session);
-  SetContext("SC_CLOSE");
+  SetContext("close");
   session.CloseAndExpectExitCode0();
-
-  const struct {
-    const char* name;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-  } closeWays[] = {{"WM_CLOSE", WM_CLOSE, 0, 0},
-                   // Alt+F4 as the system delivers it: a system key with the Alt context bit.
-                   {"Alt+F4", WM_SYSKEYDOWN, VK_F4, static_cast<LPARAM>(0x20000001 | (0x3E << 16))}};
-  for (const auto& way : closeWays) {
-    SetContext(way.name);
-    Session closed;
-    if (!closed.Start(paths.program)) continue;
-    Post(closed.Main(), way.message, way.wParam, way.lParam);
-    CHECK_EQ(0LL, closed.Program().WaitForExit());
-  }
 }
 
 }  // namespace mirravel::e2e

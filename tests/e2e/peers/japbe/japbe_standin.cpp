@@ -13,7 +13,6 @@
 //   received tick=T message=M wParam=W lParam=L
 //   copydata tick=T wParam=W dwData=D cbData=N bytes=HEX
 //   replied tick=T code=C from=H answer=R  (answer "none" when the send failed)
-//   activated tick=T                     | focus tick=T
 #include <windows.h>
 
 #include <cstdlib>
@@ -77,7 +76,8 @@ LRESULT OnQuery(UINT query, LPARAM tool) {
   }
   const std::string& mode = ReplyFor(query).mode;
   const auto target = reinterpret_cast<HWND>(tool);
-  if (mode == "inside" || mode == "other") SendReply(query, target, mode == "inside" ? standIn.window : standIn.otherWindow);
+  if (mode == "inside") SendReply(query, target, standIn.window);
+  if (mode == "other") SendReply(query, target, standIn.otherWindow);
   if (mode == "after") ::PostMessageA(standIn.window, kSendLaterReply, query, tool);
   return mode == "zero" ? 0 : 1;
 }
@@ -94,16 +94,13 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       if (record == nullptr) return FALSE;
       const auto* bytes = static_cast<const unsigned char*>(record->lpData);
       std::string hex;
-      for (DWORD i = 0; bytes != nullptr && i < record->cbData; ++i) hex += {kDigits[bytes[i] >> 4], kDigits[bytes[i] & 15]};
+      for (DWORD i = 0; bytes != nullptr && i < record->cbData; ++i)
+        hex += {kDigits[bytes[i] >> 4], kDigits[bytes[i] & 15]};
       Log("copydata" + Tick() + " wParam=" + Number(wParam) + " dwData=" + Number(record->dwData) +
           " cbData=" + Number(record->cbData) + " bytes=" + hex);
       return TRUE;
     }
     case kSendLaterReply: SendReply(static_cast<UINT>(wParam), reinterpret_cast<HWND>(lParam), window); return 0;
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) Log("activated" + Tick());
-      break;
-    case WM_SETFOCUS: Log("focus" + Tick()); return 0;
     case WM_SIZE: ::MoveWindow(standIn.logView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
     case WM_DESTROY: ::PostQuitMessage(0); return 0;
     default: break;
@@ -131,8 +128,9 @@ std::string ReadOptions(int argc, char** argv) {
     } else if (name == "--hang") {
       standIn.hangMs = static_cast<DWORD>(std::strtoul(value.c_str(), nullptr, 10));
     } else if (name == "--log") {
-      standIn.logFile = ::CreateFileA(value.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      standIn.logFile =
+          ::CreateFileA(value.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     } else if (name.size() == 9 && name.compare(0, 8, "--reply-") == 0 && name[8] >= 'a' && name[8] <= 'c' &&
                std::string(" inside after never zero other ").find(" " + mode + " ") != std::string::npos) {
       const std::size_t colon = value.find(':');
@@ -154,7 +152,8 @@ void LaunchTool() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
     Log("launch-failed error=" + Number(::GetLastError()));
     return;
   }
