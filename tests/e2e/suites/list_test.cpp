@@ -125,8 +125,9 @@ void CheckTextAndScrollRanges(const List& list) {
   CHECK_NOTE(list.LineHeight() > 0 && list.CharWidth() > 0, "font metrics");
   CHECK_EQ(std::make_pair(kSampleLines, LineLength(kLongLine)),
            std::make_pair(list.Scroll(SB_VERT).nMax, list.Scroll(SB_HORZ).nMax));
-  CHECK_EQ(std::make_pair(client.bottom / list.LineHeight(), (client.right - kMargin) / list.CharWidth()),
-           std::make_pair(static_cast<LONG>(list.Scroll(SB_VERT).nPage), static_cast<LONG>(list.Scroll(SB_HORZ).nPage)));
+  CHECK_EQ(
+      std::make_pair(client.bottom / list.LineHeight(), (client.right - kMargin) / list.CharWidth()),
+      std::make_pair(static_cast<LONG>(list.Scroll(SB_VERT).nPage), static_cast<LONG>(list.Scroll(SB_HORZ).nPage)));
 }
 
 // Every selection the program sets is reported, also the same one again, and scrolled into view.
@@ -297,7 +298,9 @@ void CheckSelectionColours(const List& list) {
   ::SendMessageA(list.View(), EM_SETSEL, static_cast<WPARAM>(P(1, 15)), P(1, 16));  // the blank before "="
   const auto highlight = static_cast<unsigned long>(::GetSysColor(COLOR_HIGHLIGHT));
   const auto paper = static_cast<unsigned long>(::GetSysColor(COLOR_WINDOW));
-  const auto pixel = [&](int column) { return static_cast<unsigned long>(ScreenPixel(list.View(), list.Cell(1, column))); };
+  const auto pixel = [&](int column) {
+    return static_cast<unsigned long>(ScreenPixel(list.View(), list.Cell(1, column)));
+  };
   PumpUntil(list.F(), [&] { return pixel(15) == highlight; });
   CHECK_EQ(highlight, pixel(15));
   CHECK_EQ(paper, pixel(17));  // the blank after "="

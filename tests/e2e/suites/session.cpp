@@ -1,11 +1,9 @@
-// Driving one running program, and the catalogue text it shows.
+// Driving one running program.
 #include "tests/e2e/suites/session.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 
-#include <fstream>
-#include <iterator>
 
 namespace mirravel::e2e {
 
@@ -97,35 +95,6 @@ bool Session::NoBoxWithin(DWORD timeoutMs) {
 void Session::CloseAndExpectExitCode0() {
   Post(main_, WM_SYSCOMMAND, SC_CLOSE);
   CHECK_EQ(0LL, program_.WaitForExit());
-}
-
-bool ExpectedCatalogue::Load(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  text_.clear();
-  for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\0'; ++i) {  // the list ends at the first zero byte
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    text_ += bytes[i] == '\r' ? '\n' : bytes[i];
-  }
-  return CHECK_NOTE(!text_.empty(), "catalogue text at " + path);
-}
-
-int ExpectedCatalogue::LineCount() const {
-  int lines = 1;
-  for (std::size_t i = 0; i + 1 < text_.size(); ++i) lines += text_[i] == '\n';
-  return lines;
-}
-
-std::int32_t ExpectedCatalogue::LineStartOf(const std::string& lineStart) const {
-  if (text_.compare(0, lineStart.size(), lineStart) == 0) return 0;
-  const std::size_t at = text_.find("\n" + lineStart);
-  return at == std::string::npos ? -1 : static_cast<std::int32_t>(at + 1);
-}
-
-std::string ExpectedCatalogue::DefinitionAt(std::int32_t lineStart) const {
-  const auto start = static_cast<std::size_t>(lineStart);
-  const std::string line = text_.substr(start, text_.find('\n', start) - start);
-  return line.substr(0, line.find('\''));
 }
 
 }  // namespace mirravel::e2e

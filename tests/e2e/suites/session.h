@@ -1,5 +1,5 @@
-// One running program as the suites see it: its main window and controls by id, the tab panel and its
-// pages, the find field, copy field and list, its message boxes; and the catalogue text it was built with.
+// One running program as the suites see it: its main window and controls by id, the tab panel, the find
+// field, copy field and list, and its message boxes.
 #pragma once
 
 #include <cstdint>
@@ -51,20 +51,6 @@ class Session {
  private:
   Process program_;
   HWND main_ = nullptr;
-};
-
-// The catalogue as the program's list holds it: each line break (CR LF, CR or LF) one '\n'.
-class ExpectedCatalogue {
- public:
-  bool Load(const std::string& path);
-  const std::string& Text() const { return text_; }
-  int LineCount() const;
-  std::int32_t LineStartOf(const std::string& lineStart) const;  // -1 when no line starts so
-  // The text from the line's start up to its first apostrophe or its end: what a hit selects.
-  std::string DefinitionAt(std::int32_t lineStart) const;
-
- private:
-  std::string text_;
 };
 
 }  // namespace mirravel::e2e
