@@ -29,9 +29,9 @@ expect 0 "#VK_F3 = \$72 " "" -- vk_f3
 expect 0 "#ERROR_ALL_USER_TRUST_QUOTA_EXCEEDED = \$78D " "" -- ERROR_ALL_USER_TRUST_QUOTA_EXCEEDED
 expect 0 "#* = \$78D " "" -- 1933
 expect 0 "#HWND_TOPMOST = \$FFFFFFFF " "" -- hwnd_topmost
-expect 0 "#* = \$FF " "" -- '$ff'  # searched upper-cased, as the window does
+expect 0 "#* = \$FF " "" -- "\$ff"  # searched upper-cased, as the window does
 expect 1 "" "Constant not found!" -- NO_SUCH_CONSTANT_ANYWHERE
-expect 1 "" "Value not found!" -- '$0FF'
+expect 1 "" "Value not found!" -- "\$0FF"
 expect 2 "" "Text is not a constant nor a value" -- 12AB
 expect 4 "*" "*" --  # no text
 # --all walks every hit in order; --any also matches longer names.
