@@ -31,7 +31,10 @@ long long Tick(const std::string& line) { return std::stoll("0" + Field(line, "t
 // The jaPBe stand-in, started with its options and a fresh log file that it writes line by line.
 class StandIn {
  public:
-  ~StandIn() { ::DeleteFileA(log_.c_str()); }
+  ~StandIn() {
+    process_.Terminate();
+    ::DeleteFileA(log_.c_str());
+  }
   // Starts it launching the program, then attaches the session to the program; false after a failed check.
   bool Launch(const SuitePaths& paths, const std::string& options, Session& session) {
     char directory[MAX_PATH] = {};
