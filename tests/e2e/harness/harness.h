@@ -1,15 +1,45 @@
-// Driving a Win32 program from another process: start it, find its windows and controls, read and
-// change them, answer its message boxes, wait for its end. Every wait has a deadline.
+// Driving Win32 programs from another process: checks that count and report, started processes, windows
+// and controls read and changed by messages, message boxes, key strokes, the clipboard, screen pixels and
+// memory in another process for records that messages do not carry across. Every wait has a deadline.
 #pragma once
 
 #include <windows.h>
 
+#include <initializer_list>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mirravel::e2e {
 
 inline constexpr DWORD kDefaultTimeoutMs = 10000;
+
+// A failure prints the file and line, the context (say, the table row) and what differed.
+void SetContext(const std::string& context);
+bool Report(bool passed, const char* file, int line, const std::string& what);
+// Prints the totals; the exit code is 0 when checks ran and none failed.
+int Summary(const char* suite);
+
+template <typename T>
+std::string Describe(const T& value) {
+  std::ostringstream out;
+  out << value;
+  return out.str();
+}
+inline std::string Describe(const std::string& value) { return "\"" + value + "\""; }
+inline std::string Describe(const char* value) { return "\"" + std::string(value) + "\""; }
+std::string Describe(const RECT& rect);  // "left,top WIDTHxHEIGHT"
+template <typename A, typename B>
+std::string Describe(const std::pair<A, B>& pair) {
+  return "(" + Describe(pair.first) + ", " + Describe(pair.second) + ")";
+}
+
+template <typename E, typename A>
+bool CheckEqual(const char* file, int line, const char* expression, const E& expected, const A& actual) {
+  return Report(expected == actual, file, line,
+                std::string(expression) + ": expected " + Describe(expected) + ", actual " + Describe(actual));
+}
 
 // A started program; terminated when still running as the object goes, so a failed suite leaves nothing.
 class Process {
@@ -18,103 +48,89 @@ class Process {
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
-
-  // commandLine is passed as is (quote the program's path yourself when it may hold blanks).
-  bool Start(const std::string& commandLine);
-  // Takes over a process that another program started (terminated in the same way when still running).
-  bool Attach(DWORD processId);
+  bool Start(const std::string& commandLine);  // quote the program's path yourself
+  bool Attach(DWORD processId);                // a process another program started
   DWORD Id() const { return info_.dwProcessId; }
   HANDLE Handle() const { return info_.hProcess; }
   bool IsRunning() const;
-  // The exit code, or -1 when the process has not ended before the deadline.
-  long long WaitForExit(DWORD timeoutMs = kDefaultTimeoutMs);
+  long long WaitForExit(DWORD timeoutMs = kDefaultTimeoutMs);  // the exit code; -1 when still running
   void Terminate();
 
  private:
   PROCESS_INFORMATION info_{};
 };
 
-// Quotes an argument for a command line.
-std::string Quoted(const std::string& argument);
+inline std::string Quoted(const std::string& argument) { return "\"" + argument + "\""; }
 
-// Calls condition every few milliseconds until it is true or the time is up; returns its last value.
+// Calls condition every 10 ms until it is true or the time is up; returns its last value.
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD timeoutMs = kDefaultTimeoutMs) {
-  const DWORD start = ::GetTickCount();
-  for (;;) {
+  for (const DWORD start = ::GetTickCount();; ::Sleep(10)) {
     if (condition()) return true;
     if (::GetTickCount() - start >= timeoutMs) return condition();
-    ::Sleep(10);
   }
 }
 
-// Top-level windows of a process; className and title may be nullptr for "any". Visible ones only when
-// visibleOnly.
+// Top-level windows of a process; className and title nullptr for any (titles compared without case).
 std::vector<HWND> TopLevelWindows(DWORD processId, const char* className, const char* title, bool visibleOnly);
-HWND WaitForTopLevelWindow(DWORD processId, const char* className, const char* title,
+HWND WaitForTopLevelWindow(DWORD processId, const char* className, const char* title, bool visibleOnly = true,
                            DWORD timeoutMs = kDefaultTimeoutMs);
-
-// A descendant (at any depth) with that control id; nullptr when none. GetDlgItem alone misses controls
-// nested in tab pages.
+// A descendant at any depth with that control id (GetDlgItem misses controls inside tab pages).
 HWND FindControl(HWND parent, int id);
 std::string ClassName(HWND window);
-
-// Window text through WM_GETTEXT/WM_SETTEXT, which cross process boundaries.
 std::string GetText(HWND window);
 bool SetText(HWND window, const std::string& text);
-
-// Posted, so a click that opens a modal box does not block the driver.
-void Click(HWND button);
-int CheckState(HWND button);  // BST_CHECKED, BST_UNCHECKED, ...; -1 when the window does not answer
-bool IsEnabled(HWND window);
+// Sent with a deadline; -1 when the window did not answer in time.
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, DWORD timeoutMs = kDefaultTimeoutMs);
+void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+void Click(HWND button);  // posted, so a modal box it opens does not block the driver
+void ClickAt(HWND window, POINT client, bool right = false);
+int CheckState(HWND button);
+bool IsTopMost(HWND window);
 RECT WindowRect(HWND window);
+RECT PlaceInParent(HWND window);
 RECT ClientRect(HWND window);
-LONG_PTR Style(HWND window);
-LONG_PTR ExStyle(HWND window);
+DWORD Style(HWND window);
+DWORD ExStyle(HWND window);
 
-// Key strokes posted to a window (reach the target's message loop, accelerators included).
+// Posted key strokes reach the target's message loop, accelerators included, but carry no Shift or Ctrl.
 void PostKeyDown(HWND window, UINT virtualKey);
-void PostKeyUp(HWND window, UINT virtualKey);
 void PostKeyPress(HWND window, UINT virtualKey);
-// Keyboard focus inside another process (attaches to its input for the call).
-bool SetFocusTo(HWND window);
-// The window holding the keyboard focus in the thread that owns `window`.
-HWND FocusOf(HWND window);
+// Real input to the foreground window: the keys pressed in order, then released in reverse.
+void SendKeys(std::initializer_list<WORD> keys);
+bool SetFocusTo(HWND window);  // attaches to the window's input for the call
+HWND FocusOf(HWND window);     // the focus in the thread that owns `window`
 
-void PostClose(HWND window);
-void PostSysCommand(HWND window, WPARAM command);
-
-// Sends a message with a deadline; false when the target did not answer in time.
-bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result,
-                     DWORD timeoutMs = kDefaultTimeoutMs);
-
-// A message box of the process (top-level dialog of class "#32770").
 struct MessageBoxInfo {
   HWND window = nullptr;
   std::string title;
   std::string text;  // the static control with id 0xFFFF
 };
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDefaultTimeoutMs);
-// Clicks the box's button with that id (IDOK, IDYES, IDNO, ...); false when it has none.
-bool AnswerMessageBox(HWND box, int buttonId);
+bool AnswerMessageBox(HWND box, int buttonId);  // false when the box has no such button
 
-// Memory in another process of the same bitness, for messages whose records are not marshalled.
-class RemoteBuffer {
- public:
-  RemoteBuffer(HANDLE process, SIZE_T size);
-  ~RemoteBuffer();
-  RemoteBuffer(const RemoteBuffer&) = delete;
-  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+// The lines of a file, without their CR LF or LF (a peer's log, say).
+std::vector<std::string> FileLines(const std::string& path);
+std::string ClipboardText();
+void ClearClipboard();
+COLORREF ScreenPixel(HWND window, POINT client);
 
-  bool IsValid() const { return address_ != nullptr; }
-  void* Address() const { return address_; }
-  LPARAM AsLParam() const { return reinterpret_cast<LPARAM>(address_); }
-  bool Write(const void* data, SIZE_T size, SIZE_T offset = 0);
-  bool Read(void* data, SIZE_T size, SIZE_T offset = 0) const;
-
- private:
-  HANDLE process_;
-  void* address_;
-};
+// Sends a message whose answer the target writes to the record that lParam points to, a record that is not
+// marshalled between processes: it is placed, zeroed, in the target's memory (both of the same bitness)
+// and read back. False when the target did not answer in time.
+template <typename Record>
+bool SendForRecord(HANDLE process, HWND window, UINT message, WPARAM wParam, Record& record) {
+  void* remote = ::VirtualAllocEx(process, nullptr, sizeof record, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  const bool answered = remote && Send(window, message, wParam, reinterpret_cast<LPARAM>(remote)) >= 0 &&
+                        ::ReadProcessMemory(process, remote, &record, sizeof record, nullptr);
+  if (remote) ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return answered;
+}
 
 }  // namespace mirravel::e2e
+
+// Each yields true on success, so a suite can stop where later checks would only repeat a failure.
+#define CHECK(condition) ::mirravel::e2e::Report((condition), __FILE__, __LINE__, #condition)
+#define CHECK_NOTE(condition, note) \
+  ::mirravel::e2e::Report((condition), __FILE__, __LINE__, std::string(#condition) + " (" + (note) + ")")
+#define CHECK_EQ(expected, actual) ::mirravel::e2e::CheckEqual(__FILE__, __LINE__, #actual, (expected), (actual))

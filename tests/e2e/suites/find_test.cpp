@@ -1,183 +1,224 @@
-// Find suite: finding constants by name and by value in the real catalogue, the label beside the find
-// field, Return and F3 and the "Find [F3]" button, walking the hits to "No more entry found" and back to
-// the top, and the messages for texts that are neither or not found. Expected hits are computed here
-// from the catalogue text the program was built with.
+// Finding in the real catalogue and picking up from the list: Return, F3 and the "Find [F3]" button, the
+// label beside the find field, walking the hits to "No more entry found" and round to the top, the
+// messages for texts that are neither or not found; a selection in the list put into the copy field (cut at
+// the line break and the comment, long ones cut back), the context menu on a right click, the About box
+// with the catalogue's line count, and a close request inside a message box. The finding and pick-up rules
+// themselves are pinned by the unit tests; these rows follow each path through the real window once.
 #include <windows.h>
+#include <richedit.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
-#include "tests/e2e/harness/checks.h"
-#include "tests/e2e/suites/mirravel_session.h"
+#include "tests/e2e/suites/session.h"
 
+namespace mirravel::e2e {
 namespace {
 
-using namespace mirravel::e2e;
+constexpr char kName[] = "Constant to find :";
+constexpr char kValue[] = "Value to find :";
+constexpr char kNeither[] = "????? to find :";
 
-constexpr char kNameLabel[] = "Constant to find :";
-constexpr char kValueLabel[] = "Value to find :";
-constexpr char kNeitherLabel[] = "????? to find :";
-
-void SetContext(const std::string& context) { CheckCounter::Instance().SetContext(context); }
-
-// Return acts only while the find field has the focus (a click on the button, for one, takes it away).
-void PressReturnInFindField(MirravelSession& session) {
-  HWND field = session.Control(kFindFieldId);
-  CHECK_NOTE(SetFocusTo(field), "focus into the find field");
-  session.PressKey(field, VK_RETURN);
-}
-
-// The label follows the text as typed, before any upper-casing.
-void CheckLabels(MirravelSession& session) {
-  struct Case {
-    const char* text;
-    const char* label;
-  };
-  const Case cases[] = {
-      {"WM_PAINT", kNameLabel}, {"255", kValueLabel},   {"$FF", kValueLabel},  {"$ff", kNeitherLabel},
-      {"12AB", kNeitherLabel},  {"-1", kNameLabel},     {"$", kValueLabel},    {"0x10", kNeitherLabel},
-      {"", kNameLabel},
-  };
-  for (const Case& c : cases) {
-    SetContext(std::string("label for \"") + c.text + "\"");
-    CHECK_NOTE(session.TypeFindText(c.text, c.label), std::string("label \"") + c.label + "\"");
+// The catalogue text as the program's list holds it: each line break (CR LF, CR or LF) one '\n', and
+// nothing from the first zero byte on.
+std::string ListText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\0'; ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text += bytes[i] == '\r' ? '\n' : bytes[i];
   }
+  return text;
 }
 
-// A search started by Return in the find field or by the "Find [F3]" button selects the definition of
-// the first hit, which the copy field then shows.
-void CheckFirstHits(MirravelSession& session, const ExpectedCatalogue& catalogue) {
-  struct Case {
+std::int32_t LineStartOf(const std::string& text, const std::string& lineStart) {
+  if (text.compare(0, lineStart.size(), lineStart) == 0) return 0;
+  const std::size_t at = text.find("\n" + lineStart);
+  return at == std::string::npos ? -1 : static_cast<std::int32_t>(at + 1);
+}
+
+// From the line's start up to its first apostrophe or its end: what a hit selects.
+std::string DefinitionAt(const std::string& text, std::int32_t lineStart) {
+  const auto start = static_cast<std::size_t>(lineStart);
+  const std::string line = text.substr(start, text.find('\n', start) - start);
+  return line.substr(0, line.find('\''));
+}
+
+// Checks that the list selects the definition of the line starting so, and the copy field shows it.
+void ExpectHit(Session& session, const std::string& catalogue, const std::string& lineStart) {
+  const std::int32_t line = LineStartOf(catalogue, lineStart);
+  const std::string definition = DefinitionAt(catalogue, line);
+  if (!CHECK_NOTE(line >= 0, "a line starting " + lineStart) || !CHECK(session.WaitForCopyField(definition))) return;
+  CHECK_EQ(std::make_pair(line, line + static_cast<std::int32_t>(definition.size())), session.ListSelection());
+}
+
+// A search started in each way finds the first hit, or tells why not and gives the focus back to the find
+// field. Return acts only while the find field has the focus; F3 wherever it is; the button with an empty
+// field only moves the focus.
+void CheckSearches(Session& session, const std::string& catalogue) {
+  enum class Press { ReturnInField, FindButton, ReturnInList, F3InList };
+  const struct {
     const char* text;
-    const char* label;
-    const char* pattern;  // what the program searches for with "Only value" checked
-    bool byButton;
+    const char* label;  // follows the text as typed, before any upper-casing
+    Press press;
+    const char* hit;  // the line of the first hit ("Only value" checked: whole words); nullptr: none
+    const char* title;  // the box instead; nullptr: none
+    const char* message;
+  } cases[] = {
+      {"WM_PAINT", kName, Press::ReturnInField, "#WM_PAINT =", nullptr, nullptr},
+      {"#wm_paint", kName, Press::FindButton, "#WM_PAINT =", nullptr, nullptr},
+      {"255", kValue, Press::FindButton, "#AC_LINE_UNKNOWN =", nullptr, nullptr},
+      {"$FF", kValue, Press::ReturnInField, "#AC_LINE_UNKNOWN =", nullptr, nullptr},
+      {"$ff", kNeither, Press::ReturnInField, "#AC_LINE_UNKNOWN =", nullptr, nullptr},  // upper-cased all the same
+      {"abe_bottom", kName, Press::ReturnInField, "#ABE_BOTTOM =", nullptr, nullptr},
+      {"12AB", kNeither, Press::ReturnInField, nullptr, "ERROR", "Text is not a constant nor a value"},
+      {"NO_SUCH_CONSTANT_ANYWHERE", kName, Press::ReturnInField, nullptr, "Find text", "Constant not found!"},
+      {"$0FF", kValue, Press::ReturnInField, nullptr, "Find text", "Value not found!"},
+      {"NO_SUCH_CONSTANT_ANYWHERE", kName, Press::ReturnInList, nullptr, nullptr, nullptr},
+      {"NO_SUCH_CONSTANT_ANYWHERE", kName, Press::F3InList, nullptr, "Find text", "Constant not found!"},
+      {"", kName, Press::FindButton, nullptr, nullptr, nullptr},
   };
-  const Case cases[] = {
-      {"WM_PAINT", kNameLabel, "#WM_PAINT =", false},
-      {"#wm_paint", kNameLabel, "#WM_PAINT =", true},
-      {"255", kValueLabel, "= $FF", true},
-      {"$FF", kValueLabel, "= $FF", false},
-      {"$ff", kNeitherLabel, "= $FF", false},  // the label says neither; the search upper-cases first
-      {"abe_bottom", kNameLabel, "#ABE_BOTTOM =", false},
-  };
-  for (const Case& c : cases) {
-    SetContext(std::string("first hit for \"") + c.text + "\"");
-    const std::vector<std::int32_t> hits = catalogue.Matches(c.pattern, true);
-    if (!CHECK_NOTE(!hits.empty(), std::string("the catalogue holds ") + c.pattern)) continue;
+  for (const auto& c : cases) {
+    const char* ways[] = {"Return in the field", "the Find button", "Return in the list", "F3 in the list"};
+    SetContext("\"" + std::string(c.text) + "\" by " + ways[static_cast<int>(c.press)]);
     if (!CHECK(session.TypeFindText(c.text, c.label))) continue;
     session.MarkCopyField();
-    if (c.byButton) {
-      Click(session.Control(kFindButtonId));
-    } else {
-      PressReturnInFindField(session);
-    }
-    CHECK(session.WaitForCopyField(catalogue.DefinitionAt(hits.front())));
+    const bool inList = c.press == Press::ReturnInList || c.press == Press::F3InList || *c.text == '\0';
+    HWND target = session.Control(inList ? kListView : kFindField);
+    CHECK(SetFocusTo(target));
+    if (c.press == Press::FindButton) Click(session.Control(kFindButton));
+    else PostKeyPress(target, c.press == Press::F3InList ? VK_F3 : VK_RETURN);
+    if (c.hit != nullptr) ExpectHit(session, catalogue, c.hit);
+    if (c.title != nullptr) session.AnswerBox(c.title, c.message);
+    if (c.hit == nullptr && c.title == nullptr) CHECK(session.NoBoxWithin(700));
+    if (c.title != nullptr || *c.text == '\0') CHECK(session.WaitForFocusIn(kFindField));
   }
-  SetContext("the entry of the description");
-  CHECK(session.TypeFindText("WM_PAINT", kNameLabel));
-  PressReturnInFindField(session);
-  CHECK(session.WaitForCopyField("#WM_PAINT = $F "));
 }
 
 // F3 walks every hit from the top, then says "No more entry found", then starts at the top again.
-void CheckWalk(MirravelSession& session, const ExpectedCatalogue& catalogue, const char* text, const char* pattern,
-               bool onlyValue) {
-  SetContext(std::string("walk \"") + text + "\"" + (onlyValue ? "" : " without Only value"));
-  HWND box = session.Control(kOnlyValueId);
-  if ((CheckState(box) == BST_CHECKED) != onlyValue) Click(box);
-  CHECK(WaitUntil([&] { return (CheckState(box) == BST_CHECKED) == onlyValue; }));
-  const std::vector<std::int32_t> hits = catalogue.Matches(pattern, onlyValue);
-  if (!CHECK_NOTE(!hits.empty() && hits.size() <= 40, "a walk of 1 to 40 hits")) return;
-  CHECK(session.TypeFindText(text, kNameLabel));
-  HWND field = session.Control(kFindFieldId);
-  for (size_t i = 0; i < hits.size(); ++i) {
-    session.MarkCopyField();
-    session.PressKey(field, VK_F3);
-    if (!CHECK_NOTE(session.WaitForCopyField(catalogue.DefinitionAt(hits[i])), "hit " + std::to_string(i + 1))) return;
-    std::int32_t start = -1;
-    std::int32_t end = -1;
-    if (session.ListSelection(start, end)) {
-      CHECK_EQ(catalogue.LineStartAt(hits[i]), start);
-      CHECK_EQ(static_cast<std::int32_t>(catalogue.DefinitionAt(hits[i]).size()), end - start);
-    }
-  }
-  session.PressKey(field, VK_F3);
-  CHECK(session.ExpectMessageBox("Find text", "No more entry found"));
-  CHECK_NOTE(WaitUntil([&] { return FocusOf(session.Main()) == field; }), "focus back in the find field");
-  session.MarkCopyField();
-  session.PressKey(field, VK_F3);
-  CHECK_NOTE(session.WaitForCopyField(catalogue.DefinitionAt(hits.front())), "the next F3 starts at the top");
-  if (!onlyValue) Click(box);
-  CHECK(WaitUntil([&] { return CheckState(box) == BST_CHECKED; }));
-}
-
-void CheckMessages(MirravelSession& session) {
-  HWND field = session.Control(kFindFieldId);
-  struct Case {
+void CheckWalks(Session& session, const std::string& catalogue) {
+  const struct {
     const char* text;
-    const char* label;
-    const char* title;
-    const char* message;
+    bool onlyValue;
+    std::vector<const char*> hits;
+  } walks[] = {
+      {"#WM_PAINT", false, {"#WM_PAINT =", "#WM_PAINTCLIPBOARD =", "#WM_PAINTICON ="}},
+      {"WM_PAINT", true, {"#WM_PAINT ="}},
   };
-  const Case cases[] = {
-      {"12AB", kNeitherLabel, "ERROR", "Text is not a constant nor a value"},
-      {"$12 ", kNeitherLabel, "ERROR", "Text is not a constant nor a value"},
-      {"NO_SUCH_CONSTANT_ANYWHERE", kNameLabel, "Find text", "Constant not found!"},
-      {"$0FF", kValueLabel, "Find text", "Value not found!"},
-  };
-  for (const Case& c : cases) {
-    SetContext(std::string("message for \"") + c.text + "\"");
-    if (!CHECK(session.TypeFindText(c.text, c.label))) continue;
-    PressReturnInFindField(session);
-    CHECK(session.ExpectMessageBox(c.title, c.message));
-    CHECK_NOTE(WaitUntil([&] { return FocusOf(session.Main()) == field; }), "focus back in the find field");
+  HWND box = session.Control(kOnlyValueBox);
+  HWND field = session.Control(kFindField);
+  for (const auto& walk : walks) {
+    SetContext(std::string("walk ") + walk.text + (walk.onlyValue ? "" : " without Only value"));
+    if ((CheckState(box) == BST_CHECKED) != walk.onlyValue) Click(box);
+    CHECK(WaitUntil([&] { return (CheckState(box) == BST_CHECKED) == walk.onlyValue; }));
+    CHECK(session.TypeFindText(walk.text, kName));
+    for (const char* hit : walk.hits) {
+      session.MarkCopyField();
+      PostKeyPress(field, VK_F3);
+      ExpectHit(session, catalogue, hit);
+    }
+    PostKeyPress(field, VK_F3);
+    session.AnswerBox("Find text", "No more entry found");
+    CHECK(session.WaitForFocusIn(kFindField));
+    session.MarkCopyField();
+    PostKeyPress(field, VK_F3);
+    ExpectHit(session, catalogue, walk.hits.front());
   }
 }
 
-// Return searches only from the find field; F3 searches wherever the focus is; the button with an
-// empty field only moves the focus.
-void CheckWhereKeysWork(MirravelSession& session) {
-  HWND field = session.Control(kFindFieldId);
-  HWND list = session.Control(kListId);
-  SetContext("Return in the list");
-  CHECK(session.TypeFindText("NO_SUCH_CONSTANT_ANYWHERE", kNameLabel));
-  CHECK(SetFocusTo(list));
-  session.PressKey(list, VK_RETURN);
-  CHECK_NOTE(session.NoMessageBoxWithin(700), "Return outside the find field does nothing");
+void CheckPickUp(Session& session, const std::string& catalogue) {
+  const std::int32_t paint = LineStartOf(catalogue, "#WM_PAINT =");
+  const std::int32_t bottom = LineStartOf(catalogue, "#ABE_BOTTOM =");
+  const auto bottomEnd = static_cast<std::int32_t>(catalogue.find('\n', static_cast<size_t>(bottom)));
+  const auto lineOf = [&](std::int32_t at) { return DefinitionAt(catalogue, at); };
+  const struct {
+    const char* name;
+    std::int32_t start;
+    std::int32_t end;
+    std::string picked;  // "": nothing picked up, the selection cut back to 200 characters
+  } cases[] = {
+      {"a name inside its line", paint, paint + 9, "#WM_PAINT"},
+      {"a whole line backwards, cut at the comment", bottomEnd, bottom, "#ABE_BOTTOM = $3 "},
+      {"over two lines, cut at the break", paint + 1, paint + 60, lineOf(paint).substr(1)},
+      {"199 characters", paint, paint + 199, lineOf(paint)},
+      {"5000 characters", paint, paint + 5000, ""},
+  };
+  for (const auto& c : cases) {
+    SetContext(c.name);
+    session.MarkCopyField();
+    Send(session.Control(kListView), EM_SETSEL, static_cast<WPARAM>(c.start), c.end);
+    if (!c.picked.empty()) {
+      CHECK(session.WaitForCopyField(c.picked));
+      continue;
+    }
+    ::Sleep(300);
+    session.Settle();
+    CHECK_EQ(std::string("<unchanged>"), GetText(session.Control(kCopyField)));
+    CHECK_EQ(std::make_pair(c.start, c.start + 200), session.ListSelection());
+  }
+}
 
-  SetContext("F3 in the list");
-  CHECK(FocusOf(session.Main()) == list);
-  session.PressKey(list, VK_F3);
-  CHECK(session.ExpectMessageBox("Find text", "Constant not found!"));
+// Clicking into the list without selecting changes nothing; a right click opens the context menu.
+void CheckMouse(Session& session) {
+  HWND list = session.Control(kListView);
+  SetContext("click without selecting");
+  session.MarkCopyField();
+  ClickAt(list, {40, 30});
+  session.Settle();
+  ::Sleep(200);
+  CHECK_EQ(std::string("<unchanged>"), GetText(session.Control(kCopyField)));
+  const auto [start, end] = session.ListSelection();
+  CHECK_NOTE(start >= 0 && start == end, Describe(std::make_pair(start, end)));
+  SetContext("right click");
+  ClickAt(list, {40, 30}, true);
+  HWND menu = WaitForTopLevelWindow(session.Program().Id(), "#32768", nullptr, true, 5000);
+  if (!CHECK_NOTE(menu != nullptr, "the context menu opens")) return;
+  Post(menu, WM_KEYDOWN, VK_ESCAPE);
+  CHECK_NOTE(WaitUntil([&] { return !::IsWindowVisible(menu); }), "Escape closes it");
+  CHECK_NOTE(session.NoBoxWithin(300), "and nothing else happens");
+}
 
-  SetContext("Find button with an empty field");
-  CHECK(session.TypeFindText("", kNameLabel));
-  CHECK(SetFocusTo(list));
-  Click(session.Control(kFindButtonId));
-  CHECK_NOTE(WaitUntil([&] { return FocusOf(session.Main()) == field; }), "the focus moves to the find field");
-  CHECK_NOTE(session.NoMessageBoxWithin(500), "and nothing is searched");
+// The About box, modal over the main window; a close request inside it ends the program with exit code 0.
+void CheckAboutBoxAndCloseInside(Session& session, const std::string& catalogue) {
+  SetContext("About box");
+  CHECK(session.ClickTab(1));
+  CHECK(WaitUntil([&] { return ::IsWindowVisible(session.Control(kAboutButton)) != 0; }));
+  Click(session.Control(kAboutButton));
+  const MessageBoxInfo box = WaitForMessageBox(session.Program().Id());
+  if (!CHECK_NOTE(box.window != nullptr, "the About box opens")) return;
+  CHECK_EQ(std::string("About Mirravel"), box.title);
+  const std::string start = "Windows API constants viewer jaPBe plugin\nfor the PureBasic community.\n\n";
+  CHECK_EQ(start, box.text.substr(0, start.size()));
+  const auto lines = std::count(catalogue.begin(), catalogue.end() - 1, '\n') + 1;  // a final break adds none
+  const std::string counts = "\n\nConstants : \t" + std::to_string(lines) +
+                             "\nPlugin functions : \tDisabled\nPlugin registered : \t";
+  CHECK_NOTE(box.text.find(counts) != std::string::npos, "line count and plug-in state in " + Describe(box.text));
+  CHECK_NOTE(!::IsWindowEnabled(session.Main()), "the main window is disabled while the box is open");
+  AnswerMessageBox(box.window, IDOK);
+  CHECK_NOTE(WaitUntil([&] { return ::IsWindowEnabled(session.Main()) != 0; }), "and enabled again after it");
+
+  SetContext("close request while the About box is open");
+  Click(session.Control(kAboutButton));
+  CHECK(WaitForMessageBox(session.Program().Id()).window != nullptr);
+  Post(session.Main(), WM_CLOSE);
+  CHECK_EQ(0LL, session.Program().WaitForExit());
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::printf("usage: e2e_find <path of mirravel.exe> <path of the catalogue text>\n");
-    return 2;
-  }
-  ExpectedCatalogue catalogue;
-  MirravelSession session;
-  if (catalogue.Load(argv[2]) && session.Start(argv[1])) {
-    CheckLabels(session);
-    CheckFirstHits(session, catalogue);
-    CheckMessages(session);
-    CheckWalk(session, catalogue, "#WM_PAINT", "#WM_PAINT", false);
-    CheckWalk(session, catalogue, "WM_PAINT", "#WM_PAINT =", true);
-    CheckWhereKeysWork(session);
-    SetContext("close");
-    session.CloseAndExpectExitCode0();
-  }
-  return CheckCounter::Instance().Summary("e2e_find");
+void RunFindSuite(const SuitePaths& paths) {
+  const std::string catalogue = ListText(paths.peer);
+  Session session;
+  if (!CHECK_NOTE(!catalogue.empty(), "the catalogue text " + paths.peer) || !session.Start(paths.program)) return;
+  CheckSearches(session, catalogue);
+  CheckWalks(session, catalogue);
+  CheckPickUp(session, catalogue);
+  CheckMouse(session);
+  CheckAboutBoxAndCloseInside(session, catalogue);
 }
+
+}  // namespace mirravel::e2e

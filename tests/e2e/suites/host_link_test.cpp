@@ -1,219 +1,218 @@
-// Host link suite: mirravel.exe started as a tool by the jaPBe stand-in, as jaPBe starts it. The typical
-// plugin run (the start-up search, both texts handed to jaPBe, the clipboard, the closing notice and the
+// The jaPBe link: the program started as a tool by the jaPBe stand-in, as jaPBe starts it. The typical
+// plug-in run (the start-up search, both texts handed to jaPBe, the clipboard, the closing notice and the
 // focus), a jaPBe that is slow, replies from the wrong window and then ends, one that hangs, and the host
-// window as the command line gives it.
-//
-// Arguments: mirravel.exe, the stand-in, and "cross" when the stand-in has the other bitness (then only
-// the typical and the hung runs, and none at all where this machine runs no 32-bit programs).
+// window as the command line gives it. Against a stand-in of the other bitness: the typical and hung runs.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
+#include <vector>
 
-#include "tests/e2e/harness/checks.h"
-#include "tests/e2e/suites/japbe_standin_driver.h"
-#include "tests/e2e/suites/mirravel_session.h"
+#include "tests/e2e/suites/session.h"
 
+namespace mirravel::e2e {
 namespace {
 
-using namespace mirravel::e2e;
-
-constexpr int kSkipped = 77;
-constexpr UINT kStarted = 0x414;
-constexpr UINT kClosing = 0x412;
-constexpr UINT kQueryA = 0x40D;
-constexpr UINT kQueryB = 0x40E;
-constexpr UINT kQueryC = 0x410;
+constexpr char kStarted[] = " message=1044";  // the notices and queries as the stand-in logs them
+constexpr char kClosing[] = " message=1042";
+constexpr char kQueryA[] = " message=1037";
+constexpr char kQueryB[] = " message=1038";
+constexpr char kQueryC[] = " message=1040";
 constexpr char kPaint[] = "#WM_PAINT = $F ";
 
-struct Paths {
-  std::string program;
-  std::string standIn;
+// The value of " name=" in a stand-in log line, up to the next blank.
+std::string Field(const std::string& line, const std::string& name) {
+  const std::size_t at = line.find(" " + name + "=");
+  if (at == std::string::npos) return {};
+  const std::size_t start = at + name.size() + 2;
+  return line.substr(start, line.find(' ', start) - start);
+}
+long long Tick(const std::string& line) { return std::stoll("0" + Field(line, "tick")); }
+
+// The jaPBe stand-in, started with its options and a fresh log file that it writes line by line.
+class StandIn {
+ public:
+  ~StandIn() {
+    process_.Terminate();
+    ::DeleteFileA(log_.c_str());
+  }
+  // Starts it launching the program, then attaches the session to the program; false after a failed check.
+  bool Launch(const SuitePaths& paths, const std::string& options, Session& session) {
+    char directory[MAX_PATH] = {};
+    char path[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, directory);
+    ::GetTempFileNameA(directory, "jsi", 0, path);
+    log_ = path;
+    if (!CHECK(process_.Start(Quoted(paths.peer) + " --log " + Quoted(log_) + " " + options + " --launch " +
+                              Quoted(paths.program)))) {
+      return false;
+    }
+    window_ = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::stoull("0" + Field(WaitFor("window"), "handle"))));
+    const std::string launched = Field(WaitFor("launched"), "pid");
+    return CHECK_NOTE(window_ != nullptr && !launched.empty(), "the stand-in's window and the program it launched") &&
+           session.Attach(static_cast<DWORD>(std::stoul(launched)));
+  }
+  Process& Program() { return process_; }
+  HWND Window() const { return window_; }
+  // The log lines that start with `kind` and hold `part` followed by a blank or the line's end.
+  std::vector<std::string> Lines(const std::string& kind, const std::string& part = "") const {
+    std::vector<std::string> lines;
+    for (const std::string& line : FileLines(log_)) {
+      const std::size_t at = line.find(part);
+      if (line.compare(0, kind.size(), kind) == 0 && at != std::string::npos &&
+          (at + part.size() == line.size() || line[at + part.size()] == ' ' || part.empty())) {
+        lines.push_back(line);
+      }
+    }
+    return lines;
+  }
+  // The first such line once logged; "" when none came in time.
+  std::string WaitFor(const std::string& kind, const std::string& part = "",
+                      DWORD timeoutMs = kDefaultTimeoutMs) const {
+    WaitUntil([&] { return !Lines(kind, part).empty(); }, timeoutMs);
+    const std::vector<std::string> lines = Lines(kind, part);
+    return lines.empty() ? std::string() : lines.front();
+  }
+
+ private:
+  Process process_;
+  std::string log_;
+  HWND window_ = nullptr;
 };
 
-void SetContext(const std::string& context) { CheckCounter::Instance().SetContext(context); }
-std::string Message(UINT message) { return std::to_string(message); }
+// A window handle as the stand-in logs it: its low 32 bits in decimal.
+std::string Handle(HWND window) { return std::to_string(reinterpret_cast<UINT_PTR>(window) & 0xFFFFFFFFu); }
 
-// Starts the stand-in, which launches the program; false after a failed check.
-bool StartAsTool(const Paths& paths, const std::string& options, StandInDriver& standIn, MirravelSession& session) {
-  return standIn.Start(paths.standIn, options + " --launch " + Quoted(paths.program)) &&
-         session.Attach(standIn.LaunchedProcessId());
-}
+void ChooseMenuItem(Session& session, int id) { Post(session.Main(), WM_COMMAND, MAKEWPARAM(id, 0)); }
 
-void ChooseMenuItem(MirravelSession& session, int id) {
-  ::PostMessageA(session.Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
-
-bool FocusIsInFindField(MirravelSession& session) {
-  return WaitUntil([&] { return FocusOf(session.Main()) == session.Control(kFindFieldId); });
-}
-
-std::string ClipboardText() {
-  std::string text = "<no text>";
-  if (!WaitUntil([] { return ::OpenClipboard(nullptr) != 0; }, 2000)) return "<clipboard busy>";
-  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-    if (const auto* bytes = static_cast<const char*>(::GlobalLock(data))) {
-      text.assign(bytes, strnlen(bytes, ::GlobalSize(data)));
-      ::GlobalUnlock(data);
-    }
-  }
-  ::CloseClipboard();
-  return text;
-}
-
-void PutClipboardMarker() {
-  if (!WaitUntil([] { return ::OpenClipboard(nullptr) != 0; }, 2000)) return;
-  ::EmptyClipboard();
-  if (HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, 9)) {
-    std::memcpy(::GlobalLock(block), "<marker>", 9);
-    ::GlobalUnlock(block);
-    if (!::SetClipboardData(CF_TEXT, block)) ::GlobalFree(block);
-  }
-  ::CloseClipboard();
-}
-
-// The About box's text, answered with OK; "" when none showed.
-std::string AboutText(MirravelSession& session, DWORD timeoutMs = kDefaultTimeoutMs) {
-  Click(session.Control(kAboutButtonId));
-  const MessageBoxInfo box = WaitForMessageBox(session.Program().Id(), timeoutMs);
-  if (!CHECK_NOTE(box.window != nullptr, "the About box")) return {};
-  CHECK_EQ(std::string("About Mirravel"), box.title);
-  AnswerMessageBox(box.window, IDOK);
-  WaitUntil([&] { return !::IsWindowVisible(box.window); });
-  session.Settle();
-  return box.text;
+std::string AboutText(Session& session) {
+  Click(session.Control(kAboutButton));
+  return session.AnswerBox("About Mirravel");
 }
 
 // Sends to the program's window every 200 ms for the time given; every answer must come within a second.
-void CheckAnswersThroughout(MirravelSession& session, DWORD forMs) {
+void CheckAnswersThroughout(Session& session, DWORD forMs) {
   int late = 0;
-  const DWORD start = ::GetTickCount();
-  while (::GetTickCount() - start < forMs) {
-    if (!SendWithTimeout(session.Main(), WM_GETTEXTLENGTH, 0, 0, nullptr, 1000)) ++late;
-    ::Sleep(200);
+  for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < forMs; ::Sleep(200)) {
+    late += Send(session.Main(), WM_GETTEXTLENGTH, 0, 0, 1000) < 0;
   }
   CHECK_EQ(0, late);
 }
 
-void CheckCopyData(const StandInRecord& record, MirravelSession& session, const std::string& bytes) {
-  CHECK_EQ(std::string("2"), record.Field("dwData"));
-  CHECK_EQ(std::to_string(bytes.size()), record.Field("cbData"));
-  CHECK_EQ(HexBytes(bytes), record.Field("bytes"));
-  CHECK_EQ(HandleText(session.Main()), record.Field("wParam"));
+// A copy-data record from the program: code 2, exactly the bytes, the main window as the sender.
+void CheckCopyData(const std::string& line, Session& session, const std::string& bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (const char c : bytes) hex += {kDigits[(c >> 4) & 15], kDigits[c & 15]};
+  CHECK_EQ(" wParam=" + Handle(session.Main()) + " dwData=2 cbData=" + std::to_string(bytes.size()) + " bytes=" + hex,
+           line.substr(line.find(" wParam=")));
 }
 
-// The run the user sees: #WM_PAINT found at start-up, its value and its definition handed to jaPBe, the
-// definition on the clipboard, and closing hands jaPBe the focus.
-void CheckTypicalRun(const Paths& paths) {
+// #WM_PAINT found at start-up, its value and its definition handed to jaPBe, the definition on the
+// clipboard, and closing hands jaPBe the notice and the focus.
+void CheckTypicalRun(const SuitePaths& paths) {
   SetContext("typical run");
-  StandInDriver standIn;
-  MirravelSession session;
-  if (!StartAsTool(paths, "--reply-a \"inside:  SendMessage_(h, #WM_PAINT, 0, 0)  \"", standIn, session)) return;
+  StandIn standIn;
+  Session session;
+  if (!standIn.Launch(paths, "--reply-a \"inside:  SendMessage_(h, #WM_PAINT, 0, 0)  \"", session)) return;
   CHECK(session.WaitForCopyField(kPaint));
-  CHECK_EQ(std::string("#WM_PAINT"), GetText(session.Control(kFindFieldId)));
+  CHECK_EQ(std::string("#WM_PAINT"), GetText(session.Control(kFindField)));
   CHECK(WaitUntil([&] { return GetText(session.Main()) == "Mirravel"; }));
-  CHECK_NOTE(IsEnabled(session.Control(kCopyButtonId)), "Copy to jaPBe is enabled in plugin mode");
+  CHECK_NOTE(::IsWindowEnabled(session.Control(kCopyButton)), "Copy to jaPBe is enabled in plugin mode");
+  // The posted notice and the sent query A, in either order (a sent message overtakes a posted one); query
+  // A found a name, so B and C are not sent; a reply stored by the program is answered 0.
+  const std::string fromMain = " wParam=0 lParam=" + Handle(session.Main());
+  CHECK_EQ(static_cast<size_t>(2), standIn.Lines("received").size());
+  CHECK_EQ(static_cast<size_t>(1), standIn.Lines("received", kStarted + fromMain).size());
+  CHECK_EQ(static_cast<size_t>(1), standIn.Lines("received", kQueryA + fromMain).size());
+  CHECK_EQ(std::string("0"), Field(standIn.WaitFor("replied"), "answer"));
 
-  const std::string main = HandleText(session.Main());
-  // The posted notice and the sent query A, in either order (a sent message overtakes a posted one);
-  // query A found a name, so B and C are not sent.
-  CHECK_EQ(static_cast<size_t>(2), standIn.RecordsOf("received").size());
-  for (const UINT message : {kStarted, kQueryA}) {
-    const auto records = standIn.RecordsOf("received", "message", Message(message));
-    if (!CHECK_NOTE(records.size() == 1, "one message " + Message(message))) continue;
-    CHECK_EQ(std::string("0"), records[0].Field("wParam"));
-    CHECK_EQ(main, records[0].Field("lParam"));
+  const struct {
+    int menuItem;
+    std::string bytes;  // "": the clipboard
+  } copies[] = {{2, std::string("$F\0", 3)}, {1, std::string(kPaint) + '\0'}, {3, ""}};
+  ClearClipboard();
+  for (const auto& copy : copies) {
+    SetContext("typical run, menu item " + std::to_string(copy.menuItem));
+    const size_t before = standIn.Lines("copydata").size();
+    ChooseMenuItem(session, copy.menuItem);
+    if (copy.bytes.empty()) {
+      CHECK(WaitUntil([] { return ClipboardText() == kPaint; }));
+    } else if (CHECK(WaitUntil([&] { return standIn.Lines("copydata").size() == before + 1; }))) {
+      CheckCopyData(standIn.Lines("copydata").back(), session, copy.bytes);
+    }
+    CHECK(session.WaitForFocusIn(kFindField));
   }
-  CHECK_EQ(std::string("0"), standIn.WaitFor("replied").Field("answer"));  // a stored reply is answered 0
-
-  ChooseMenuItem(session, 2);
-  CheckCopyData(standIn.WaitFor("copydata"), session, std::string("$F\0", 3));
-  CHECK_NOTE(FocusIsInFindField(session), "focus back in the find field after command 2");
-  ChooseMenuItem(session, 1);
-  WaitUntil([&] { return standIn.RecordsOf("copydata").size() == 2; });
-  const auto copies = standIn.RecordsOf("copydata");
-  if (CHECK_EQ(static_cast<size_t>(2), copies.size())) CheckCopyData(copies[1], session, std::string(kPaint) + '\0');
-  CHECK_NOTE(FocusIsInFindField(session), "focus back in the find field after command 1");
-  PutClipboardMarker();
-  ChooseMenuItem(session, 3);
-  CHECK(WaitUntil([] { return ClipboardText() == kPaint; }));
-  CHECK_NOTE(FocusIsInFindField(session), "focus back in the find field after command 3");
-
+  SetContext("typical run, closing");
   session.CloseAndExpectExitCode0();
-  const StandInRecord closing = standIn.WaitFor("received", "message", Message(kClosing));
-  CHECK_EQ(std::string("0"), closing.Field("wParam"));
-  CHECK_EQ(main, closing.Field("lParam"));
+  CHECK(!standIn.WaitFor("received", kClosing + fromMain).empty());
   CHECK_NOTE(WaitUntil([&] { return ::GetForegroundWindow() == standIn.Window(); }), "jaPBe is in the foreground");
 }
 
-// Query A is accepted but answered from another window (ignored), B is accepted and never answered, C
-// answers after its send, without a NUL: each of the first two costs the full wait, the program answers
-// throughout, and the word comes from exactly the bytes of C. Then jaPBe ends: the copy button greys at
-// the next liveness test, the About box says "Disabled" and a host command says that jaPBe is gone.
-void CheckSlowHostThenGone(const Paths& paths) {
+// Query A is answered from another window (ignored), B never, C after its send and without a NUL: each of
+// the first two costs the full wait, the program answers throughout, and the word comes from exactly the
+// bytes of C. Then jaPBe ends: the copy button greys, the About box says "Disabled" and a host command
+// says that jaPBe is gone.
+void CheckSlowHostThenGone(const SuitePaths& paths) {
   SetContext("slow host, then gone");
-  StandInDriver standIn;
-  MirravelSession session;
-  const char* options = "--unterminated --reply-a other:#WM_PAINT --reply-b never --reply-c \"after:x = #WM_PAINTICON\"";
-  if (!StartAsTool(paths, options, standIn, session)) return;
+  StandIn standIn;
+  Session session;
+  if (!standIn.Launch(paths,
+                      "--unterminated --reply-a other:#WM_PAINT --reply-b never --reply-c \"after:x = #WM_PAINTICON\"",
+                      session)) {
+    return;
+  }
   CheckAnswersThroughout(session, 4000);
-  const StandInRecord a = standIn.WaitFor("received", "message", Message(kQueryA));
-  const StandInRecord b = standIn.WaitFor("received", "message", Message(kQueryB), 12000);
-  const StandInRecord c = standIn.WaitFor("received", "message", Message(kQueryC), 12000);
+  const long long a = Tick(standIn.WaitFor("received", kQueryA));
+  const long long b = Tick(standIn.WaitFor("received", kQueryB, 12000));
+  const long long c = Tick(standIn.WaitFor("received", kQueryC, 12000));
   CHECK(session.WaitForCopyField("#WM_PAINTICON = $26 "));
-  CHECK_EQ(std::string("#WM_PAINTICON"), GetText(session.Control(kFindFieldId)));
-  const long long waitA = static_cast<long long>(b.Number("tick")) - static_cast<long long>(a.Number("tick"));
-  const long long waitB = static_cast<long long>(c.Number("tick")) - static_cast<long long>(b.Number("tick"));
-  std::printf("slow host: query A waited %lld ms, query B %lld ms\n", waitA, waitB);
-  CHECK_NOTE(waitA >= 4900 && waitA < 8000, "query A waits about 5 s: " + std::to_string(waitA));
-  CHECK_NOTE(waitB >= 4900 && waitB < 8000, "query B waits about 5 s: " + std::to_string(waitB));
+  CHECK_EQ(std::string("#WM_PAINTICON"), GetText(session.Control(kFindField)));
+  CHECK_NOTE(b - a >= 4900 && b - a < 8000, "query A waits about 5 s: " + std::to_string(b - a));
+  CHECK_NOTE(c - b >= 4900 && c - b < 8000, "query B waits about 5 s: " + std::to_string(c - b));
 
   standIn.Program().Terminate();
   CHECK_NOTE(AboutText(session).find("Plugin functions : \tDisabled\n") != std::string::npos, "About says Disabled");
-  CHECK_NOTE(!IsEnabled(session.Control(kCopyButtonId)), "Copy to jaPBe is greyed");
+  CHECK_NOTE(!::IsWindowEnabled(session.Control(kCopyButton)), "Copy to jaPBe is greyed");
   ChooseMenuItem(session, 2);
-  CHECK(session.ExpectMessageBox("ERROR", "jaPBe process not found!"));
-  CHECK_NOTE(FocusIsInFindField(session), "focus back in the find field");
+  session.AnswerBox("ERROR", "jaPBe process not found!");
+  CHECK(session.WaitForFocusIn(kFindField));
   session.CloseAndExpectExitCode0();
 }
 
 // A jaPBe whose window procedure hangs inside query A: the send gives up after its time-out, later sends
-// give up on the hung window, the program answers meanwhile and its loop runs long before the hang ends.
-void CheckHungHost(const Paths& paths) {
+// give up on the hung window, and the program answers meanwhile; its loop runs long before the hang ends.
+void CheckHungHost(const SuitePaths& paths) {
   SetContext("hung host");
-  StandInDriver standIn;
-  MirravelSession session;
-  if (!StartAsTool(paths, "--hang 40000 --reply-a inside:#WM_PAINT", standIn, session)) return;
-  const StandInRecord a = standIn.WaitFor("received", "message", Message(kQueryA));
-  if (!CHECK_NOTE(!a.kind.empty(), "query A sent")) return;
+  StandIn standIn;
+  Session session;
+  if (!standIn.Launch(paths, "--hang 40000 --reply-a inside:#WM_PAINT", session)) return;
+  const std::string a = standIn.WaitFor("received", kQueryA);
+  if (!CHECK_NOTE(!a.empty(), "query A sent")) return;
   CheckAnswersThroughout(session, 3000);
-  const std::string about = AboutText(session, 20000);
-  const long long loopAfter = static_cast<long long>(::GetTickCount()) - static_cast<long long>(a.Number("tick"));
-  std::printf("hung host: the loop ran %lld ms after query A was sent\n", loopAfter);
-  CHECK_NOTE(loopAfter >= 4500 && loopAfter < 20000, "start-up ends after the send's time-out: " + std::to_string(loopAfter));
-  CHECK_NOTE(about.find("Plugin functions : \tEnabled\n") != std::string::npos, "the hung host's process runs");
-  CHECK_EQ(std::string(""), GetText(session.Control(kFindFieldId)));
-  const DWORD closeStart = ::GetTickCount();
+  Click(session.Control(kAboutButton));
+  const MessageBoxInfo about = WaitForMessageBox(session.Program().Id(), 20000);
+  const long long loopAfter = static_cast<long long>(::GetTickCount()) - Tick(a);
+  CHECK_NOTE(loopAfter >= 4500 && loopAfter < 20000,
+             "start-up ends after the send's time-out: " + std::to_string(loopAfter));
+  CHECK_NOTE(about.text.find("Plugin functions : \tEnabled\n") != std::string::npos, "the hung host's process runs");
+  AnswerMessageBox(about.window, IDOK);
+  CHECK_EQ(std::string(""), GetText(session.Control(kFindField)));
   session.CloseAndExpectExitCode0();
-  std::printf("hung host: closing took %lu ms\n", ::GetTickCount() - closeStart);
 }
 
-// The host window handle as the second parameter: a sign before it and blanks inside quotes are read,
-// a hexadecimal form is not. A name not found is told while the title shows the search.
-void CheckCommandLines(const Paths& paths) {
-  struct Case {
+// The host window handle as the second parameter: a sign before it and blanks inside quotes are read, a
+// hexadecimal form is not. A name not found is told while the title shows the search.
+void CheckCommandLines(const SuitePaths& paths) {
+  const struct {
     const char* arguments;
     bool pluginMode;
-  };
-  const Case cases[] = {{"x +%h", true}, {"x 0x1A", false}, {"x \\\"   %h\\\"", true}};
-  for (const Case& c : cases) {
+  } cases[] = {{"x +%h", true}, {"x 0x1A", false}, {"x \\\"   %h\\\"", true}};
+  for (const auto& c : cases) {
     SetContext(std::string("command line ") + c.arguments);
-    StandInDriver standIn;
-    MirravelSession session;
-    if (!StartAsTool(paths, std::string("--reply-a inside:#NO_SUCH_NAME --arguments \"") + c.arguments + "\"", standIn,
-                     session)) {
+    StandIn standIn;
+    Session session;
+    if (!standIn.Launch(paths, std::string("--reply-a inside:#NO_SUCH_NAME --arguments \"") + c.arguments + "\"",
+                        session)) {
       continue;
     }
     if (c.pluginMode) {
@@ -222,35 +221,24 @@ void CheckCommandLines(const Paths& paths) {
       CHECK_EQ(std::string("Mirravel - Searching for '#NO_SUCH_NAME' ..."), GetText(session.Main()));
       AnswerMessageBox(box.window, IDOK);
       CHECK(WaitUntil([&] { return GetText(session.Main()) == "Mirravel"; }));
-      CHECK_EQ(static_cast<size_t>(1), standIn.RecordsOf("received", "message", Message(kStarted)).size());
+      CHECK_EQ(static_cast<size_t>(1), standIn.Lines("received", kStarted).size());
     } else {
-      CHECK(session.NoMessageBoxWithin(500));
-      CHECK(standIn.RecordsOf("received").empty());
+      CHECK(session.NoBoxWithin(500));
+      CHECK(standIn.Lines("received").empty());
     }
-    CHECK_EQ(c.pluginMode, IsEnabled(session.Control(kCopyButtonId)));
+    CHECK_EQ(c.pluginMode, ::IsWindowEnabled(session.Control(kCopyButton)) != 0);
     session.CloseAndExpectExitCode0();
   }
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::printf("usage: e2e_host_link MIRRAVEL.EXE JAPBE_STANDIN.EXE [cross]\n");
-    return 2;
-  }
-  const Paths paths{argv[1], argv[2]};
-  const bool cross = argc > 3 && std::strcmp(argv[3], "cross") == 0;
-  const char* runs32Bit = std::getenv("MIRRAVEL_RUNS_32BIT");
-  if (cross && runs32Bit != nullptr && std::strcmp(runs32Bit, "0") == 0) {
-    std::printf("e2e_host_link: skipped, this machine runs no 32-bit programs\n");
-    return kSkipped;
-  }
+void RunHostLinkSuite(const SuitePaths& paths, bool crossBitness) {
   CheckTypicalRun(paths);
   CheckHungHost(paths);
-  if (!cross) {
-    CheckSlowHostThenGone(paths);
-    CheckCommandLines(paths);
-  }
-  return CheckCounter::Instance().Summary(cross ? "e2e_host_link_cross_bitness" : "e2e_host_link");
+  if (crossBitness) return;
+  CheckSlowHostThenGone(paths);
+  CheckCommandLines(paths);
 }
+
+}  // namespace mirravel::e2e

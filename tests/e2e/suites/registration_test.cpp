@@ -1,30 +1,28 @@
-// Registration suite: with jaPBe recorded in the registry (by reg.exe) in a directory whose path holds
-// blanks, the "Register jaPBe plugin" button refuses while a window titled "jaPBe" exists, registers
-// (entry appended, plug-in copy made, About "Yes"), unregisters from the original program (entry and copy
-// gone, foreign tools intact), and, pressed in the running plug-in copy, ends the program and leaves the
-// removal batch to delete the copy and then itself.
+// Registering the plug-in with jaPBe, recorded in the registry in a directory whose path holds blanks: the
+// "Register jaPBe plugin" button refuses while a window titled "jaPBe" exists, registers (entry appended,
+// plug-in copy made, About says "Yes"), unregisters from the original program (entry and copy gone, foreign
+// tools intact) and, pressed in the running plug-in copy, ends the program and leaves the removal batch to
+// delete the copy and then itself.
 #include <windows.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include "tests/e2e/harness/checks.h"
-#include "tests/e2e/suites/mirravel_session.h"
+#include "tests/e2e/suites/session.h"
 
+namespace mirravel::e2e {
 namespace {
 
-using namespace mirravel::e2e;
-
-constexpr char kEditKey[] = "HKCR\\Applications\\PureBasic.exe\\shell\\edit\\command";
+constexpr char kEditKey[] = "Applications\\PureBasic.exe\\shell\\edit\\command";
+constexpr REGSAM kRegistryViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
 constexpr char kRegistered[] = "Plugin Mirravel is registered !";
 constexpr char kUninstalled[] = "Plugin Mirravel is uninstalled !";
 constexpr char kAskUninstall[] = "The plugin 'Mirravel' is already registered !\nUninstall the plugin ?";
 
-// Two foreign tools as jaPBe writes them, with "Tool_" and "ToolCount" inside values; LF line ends and
-// no line end after the last line, so the rewrite's CR LF shows.
+// Two foreign tools as jaPBe writes them, with "Tool_" and "ToolCount" inside values; LF line ends and none
+// after the last line, so the rewrite's CR LF shows.
 const std::vector<std::string> kForeignTools = {
     "[ToolsInfo]", "ToolCount = 2", "[Tool_1]", "Command = C:\\Tool_box\\fmt.exe",
     "Arguments = \"%FILE\" /ToolCount=1", "WorkingDir = C:\\Tool_box\\", "MenuItemName = Formatter",
@@ -50,13 +48,8 @@ std::string ReadFileBytes(const std::string& path) {
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-long long RunToEnd(const std::string& commandLine) {
-  Process process;
-  return process.Start(commandLine) ? process.WaitForExit(30000) : -1;
-}
-
-// jaPBe's directory below %TEMP% and its registry record, in both registry views so that either
-// bitness of the program reads it; removed again at the end.
+// jaPBe's directory below %TEMP% and its registry record in both registry views, so that either bitness of
+// the program reads it; removed again at the end.
 struct JaPBeInstallation {
   std::string temp;
   std::string directory;
@@ -71,17 +64,21 @@ struct JaPBeInstallation {
     copy = directory + "Plugin\\Mirravel.exe";
     if (!CHECK(::CreateDirectoryA(directory.c_str(), nullptr))) return false;
     std::ofstream(tools, std::ios::binary) << Joined(kForeignTools, "\n", false);
-    const std::string value = "\"\\\"" + directory + "jaPBe.exe\\\" \\\"%1\\\"\"";
-    bool ok = true;
-    for (const char* view : {"/reg:32", "/reg:64"}) {
-      const std::string command = std::string("reg.exe add \"") + kEditKey + "\" /ve /d " + value + " /f " + view;
-      ok = CHECK_NOTE(RunToEnd(command) == 0, command) && ok;
+    const std::string command = "\"" + directory + "jaPBe.exe\" \"%1\"";
+    bool written = true;
+    for (const REGSAM view : kRegistryViews) {
+      HKEY key = nullptr;
+      written = CHECK(::RegCreateKeyExA(HKEY_CLASSES_ROOT, kEditKey, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key,
+                                        nullptr) == ERROR_SUCCESS &&
+                      ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                                       static_cast<DWORD>(command.size() + 1)) == ERROR_SUCCESS) &&
+                written;
+      ::RegCloseKey(key);
     }
-    return ok;
+    return written;
   }
   void Remove() {
-    // Where both views share the key, the second delete finds nothing; that is fine.
-    for (const char* view : {"/reg:32", "/reg:64"}) RunToEnd(std::string("reg.exe delete \"") + kEditKey + "\" /f " + view);
+    for (const REGSAM view : kRegistryViews) ::RegDeleteKeyExA(HKEY_CLASSES_ROOT, kEditKey, view, 0);
     ::DeleteFileA(copy.c_str());
     ::RemoveDirectoryA((directory + "Plugin").c_str());
     ::DeleteFileA(tools.c_str());
@@ -89,31 +86,27 @@ struct JaPBeInstallation {
   }
 };
 
-void PressRegister(MirravelSession& session) { Click(session.Control(kRegisterButtonId)); }
-
-std::string RegistrationStateInAbout(MirravelSession& session) {
-  Click(session.Control(kAboutButtonId));
-  const std::string text = session.ReadMessageBox();
+std::string RegistrationStateInAbout(Session& session) {
+  Click(session.Control(kAboutButton));
+  const std::string text = session.AnswerBox("About Mirravel");
   const std::string label = "Plugin registered : \t";
   const auto at = text.rfind(label);
-  return at == std::string::npos ? "(no state in \"" + text + "\")" : text.substr(at + label.size());
+  return at == std::string::npos ? "(no state in " + Describe(text) + ")" : text.substr(at + label.size());
 }
 
-void CheckRefusalWhileJaPBeRuns(MirravelSession& session, const JaPBeInstallation& install) {
-  CheckCounter::Instance().SetContext("jaPBe running");
-  HWND jaPBe = ::CreateWindowExA(0, "STATIC", "jaPBe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-  CHECK(jaPBe != nullptr);
-  PressRegister(session);
-  session.ExpectMessageBox("WARNING", "Please close jaPBe before (un)registering plugin !");
+void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& install, const std::string& program) {
+  SetContext("jaPBe running");
+  HWND jaPBe = ::CreateWindowExA(0, "STATIC", "jaPBe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                                 nullptr);
+  Click(session.Control(kRegisterButton));
+  session.AnswerBox("WARNING", "Please close jaPBe before (un)registering plugin !");
   CHECK_NOTE(!Exists(install.directory + "Plugin"), "nothing is touched, not even the plug-in directory");
   ::DestroyWindow(jaPBe);
-}
 
-void CheckRegisterAndUnregister(MirravelSession& session, const JaPBeInstallation& install, const std::string& program) {
-  CheckCounter::Instance().SetContext("register");
+  SetContext("register");
   CHECK_EQ(std::string("No"), RegistrationStateInAbout(session));
-  PressRegister(session);
-  session.ExpectMessageBox("INFO", kRegistered);
+  Click(session.Control(kRegisterButton));
+  session.AnswerBox("INFO", kRegistered);
   std::vector<std::string> registered = kForeignTools;
   registered[1] = "ToolCount = 3";
   registered.insert(registered.end(), kMirravelEntry.begin(), kMirravelEntry.end());
@@ -121,60 +114,56 @@ void CheckRegisterAndUnregister(MirravelSession& session, const JaPBeInstallatio
   CHECK_NOTE(ReadFileBytes(install.copy) == ReadFileBytes(program), "the plug-in copy is the program itself");
   CHECK_EQ(std::string("Yes"), RegistrationStateInAbout(session));
 
-  CheckCounter::Instance().SetContext("unregister from the original");
-  PressRegister(session);
-  session.ExpectMessageBoxAnswering("WARNING", kAskUninstall, IDYES);
-  session.ExpectMessageBox("INFO", kUninstalled);
+  SetContext("unregister from the original");
+  Click(session.Control(kRegisterButton));
+  session.AnswerBox("WARNING", kAskUninstall, IDYES);
+  session.AnswerBox("INFO", kUninstalled);
   CHECK_EQ(Joined(kForeignTools, "\r\n", true), ReadFileBytes(install.tools));
   CHECK_NOTE(!Exists(install.copy), "the plug-in copy is deleted");
   CHECK_NOTE(session.Program().IsRunning(), "the original keeps running");
   CHECK_EQ(std::string("No"), RegistrationStateInAbout(session));
+
+  SetContext("register again, for the copy");
+  Click(session.Control(kRegisterButton));
+  session.AnswerBox("INFO", kRegistered);
+  session.CloseAndExpectExitCode0();
 }
 
 void CheckSelfRemoval(const JaPBeInstallation& install) {
-  CheckCounter::Instance().SetContext("self-removal");
-  MirravelSession copy;
-  if (!copy.Start(install.copy)) return;
-  copy.ClickTab(1);
+  SetContext("self-removal");
+  Session copy;
+  if (!copy.Start(install.copy) || !CHECK(copy.ClickTab(1))) return;
   // Held open without delete sharing, the executable outlives its process for a while: the batch has to
   // keep retrying until it is let go.
-  HANDLE holder = ::CreateFileA(install.copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE holder =
+      ::CreateFileA(install.copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   CHECK(holder != INVALID_HANDLE_VALUE);
-  PressRegister(copy);
-  copy.ExpectMessageBoxAnswering("WARNING", kAskUninstall, IDYES);
-  copy.ExpectMessageBoxAnswering("INFO", kUninstalled, IDOK);
+  Click(copy.Control(kRegisterButton));
+  copy.AnswerBox("WARNING", kAskUninstall, IDYES);
+  copy.AnswerBox("INFO", kUninstalled);
   CHECK_EQ(0LL, copy.Program().WaitForExit());
   CHECK_EQ(Joined(kForeignTools, "\r\n", true), ReadFileBytes(install.tools));
+  const std::string batch = install.temp + "~MVUNIN.BAT";
   ::Sleep(1500);
-  CHECK_NOTE(Exists(install.copy) && Exists(install.temp + "~MVUNIN.BAT"), "the batch waits while the file is held");
+  CHECK_NOTE(Exists(install.copy) && Exists(batch), "the batch waits while the file is held");
   ::CloseHandle(holder);
   CHECK_NOTE(WaitUntil([&] { return !Exists(install.copy); }, 30000), "the batch deletes the plug-in copy");
-  CHECK_NOTE(WaitUntil([&] { return !Exists(install.temp + "~MVUNIN.BAT"); }, 30000), "and then itself");
-  CHECK_NOTE(Exists(install.directory + "Plugin"), "the plug-in directory itself stays");
+  CHECK_NOTE(WaitUntil([&] { return !Exists(batch); }, 30000), "and then itself");
+  CHECK_NOTE(Exists(install.directory + "Plugin"), "the plug-in directory stays");
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::printf("usage: e2e_registration <path of mirravel.exe>\n");
-    return 2;
-  }
+void RunRegistrationSuite(const SuitePaths& paths) {
   JaPBeInstallation install;
   if (install.Install()) {
-    {
-      MirravelSession session;
-      if (session.Start(argv[1]) && session.ClickTab(1)) {
-        CheckRefusalWhileJaPBeRuns(session, install);
-        CheckRegisterAndUnregister(session, install, argv[1]);
-        CheckCounter::Instance().SetContext("register again, for the copy");
-        PressRegister(session);
-        session.ExpectMessageBox("INFO", kRegistered);
-        session.CloseAndExpectExitCode0();
-      }
+    Session session;
+    if (session.Start(paths.program) && CHECK(session.ClickTab(1))) {
+      CheckRegisterAndUnregister(session, install, paths.program);
+      if (Exists(install.copy)) CheckSelfRemoval(install);
     }
-    if (Exists(install.copy)) CheckSelfRemoval(install);
   }
   install.Remove();
-  return CheckCounter::Instance().Summary("e2e_registration");
 }
+
+}  // namespace mirravel::e2e

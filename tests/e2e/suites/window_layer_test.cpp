@@ -1,360 +1,348 @@
-// Window layer suite, in the program's own process: the real main window built by the platform layer,
-// driven through the window-layer interface with a recording message hook. Covers what another process
-// cannot see under Wine (fonts, the event queue, held shortcut keys, the hook's calls, modal state).
-#include <windows.h>
-#include <commctrl.h>
+// The window layer in the suite's own process: the real main window built by the platform layer, driven
+// through the window-layer interface with a recording message hook. Every control as built (class, parent,
+// place, caption, styles, font, tooltip, initial state), the tab panel and its pages, the event queue and
+// its order, held shortcut keys, modal state, the list (list_test.cpp) and the hook's calls.
 #include <richedit.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "platform/win32/win32_platform.h"
-#include "tests/e2e/harness/checks.h"
-#include "tests/e2e/harness/harness.h"
-#include "ports/control_ids.h"
+#include "tests/e2e/suites/window_layer.h"
 
+namespace mirravel::e2e {
 namespace {
 
-using namespace mirravel;
-using namespace mirravel::e2e;
-using Kind = WindowEvent::Kind;
-
+// The hook's calls in order: "selection 32 41, right button, close, copydata 4660 1037 ab<NUL>c".
 struct RecordingHook : MessageHook {
-  std::vector<std::pair<std::int32_t, std::int32_t>> selections;
-  int rightButtons = 0;
-  int closeRequests = 0;
+  std::string calls;
+  void Record(const std::string& call) { calls += (calls.empty() ? "" : ", ") + call; }
   void OnListSelectionChanged(std::int32_t selectionMin, std::int32_t selectionMax) override {
-    selections.emplace_back(selectionMin, selectionMax);
+    Record("selection " + std::to_string(selectionMin) + " " + std::to_string(selectionMax));
   }
-  void OnListRightButtonDown() override { ++rightButtons; }
-  void OnCloseRequest() override { ++closeRequests; }
+  void OnListRightButtonDown() override { Record("right button"); }
+  void OnCloseRequest() override { Record("close"); }
   bool OnCopyData(std::uintptr_t sender, std::uintptr_t code, std::string_view bytes) override {
-    copyData.push_back(std::to_string(sender) + " " + std::to_string(code) + " " + std::string(bytes));
+    std::string shown;
+    for (const char c : bytes) shown += c == '\0' ? std::string("<NUL>") : std::string(1, c);
+    Record("copydata " + std::to_string(sender) + " " + std::to_string(code) + " " + shown);
     return true;
   }
-  std::vector<std::string> copyData;
 };
 
-struct Fixture {
-  platform::Win32Platform platform{::GetModuleHandleA(nullptr)};
-  WindowPort* window = nullptr;
-  HWND main = nullptr;
-};
-
-HWND ControlWindow(Fixture& f, int id) { return FindControl(f.main, id); }
-
-std::string Describe(const WindowEvent& event) {
+std::string Name(const WindowEvent& event) {
   const char* kinds[] = {"none", "gadget", "menu", "close"};
-  return std::string(kinds[static_cast<int>(event.kind)]) + " " + std::to_string(event.id);
+  return kinds[static_cast<int>(event.kind)] + (" " + std::to_string(event.id));
 }
 
-// Every event that turns up within a few loop turns, in order.
-std::vector<std::string> Drain(Fixture& f, int turns = 20) {
-  std::vector<std::string> events;
-  for (int i = 0; i < turns; ++i) {
+// Every event that turns up within a few loop turns, in order: "gadget 6, gadget 10".
+std::string Drain(Fixture& f) {
+  std::string events;
+  for (int i = 0; i < 20; ++i) {
     f.window->PumpOneMessage();
     const WindowEvent event = f.window->FetchEvent();
-    if (event.kind != Kind::None) events.push_back(Describe(event));
+    if (event.kind != WindowEvent::Kind::None) events += (events.empty() ? "" : ", ") + Name(event);
   }
   return events;
 }
 
-// Runs `action` on a second thread while the calling thread sits in a modal loop.
-class HelperThread {
- public:
-  explicit HelperThread(std::function<void()> action) : action_(std::move(action)) {
-    thread_ = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
-  }
-  ~HelperThread() {
-    ::WaitForSingleObject(thread_, 15000);
-    ::CloseHandle(thread_);
-  }
+DWORD WINAPI RunHelper(void* helper) {
+  (*static_cast<const std::function<void()>*>(helper))();
+  return 0;
+}
 
- private:
-  static DWORD WINAPI Run(void* self) {
-    static_cast<HelperThread*>(self)->action_();
-    return 0;
-  }
-  std::function<void()> action_;
-  HANDLE thread_;
+// Runs `helper` on a second thread while this one runs `modal` (a message box or a menu loop).
+void WhileModal(const std::function<void()>& helper, const std::function<void()>& modal) {
+  HANDLE thread = ::CreateThread(nullptr, 0, RunHelper, const_cast<std::function<void()>*>(&helper), 0, nullptr);
+  modal();
+  ::WaitForSingleObject(thread, 15000);
+  ::CloseHandle(thread);
+}
+
+enum class Parent { Window, FindPage, OptionsPage };
+
+struct ExpectedControl {
+  int id;
+  const char* className;
+  Parent parent;
+  RECT place;           // in the parent's client area
+  const char* caption;  // nullptr: not checked
+  DWORD styles;         // bits that must be set
+  DWORD exStyles;
+  const char* tip;  // "": none
+  bool enabled;
+  int checked;  // -1: no check box
 };
 
-HWND WaitForOwnWindow(const char* className) {
-  return WaitForTopLevelWindow(::GetCurrentProcessId(), className, nullptr, 5000);
-}
+constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
+constexpr DWORD kCheckBox = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP;
+constexpr DWORD kField = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP;
+constexpr DWORD kList = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
 
-void CheckFonts(Fixture& f) {
-  CheckCounter::Instance().SetContext("fonts");
-  HGDIOBJ guiFont = ::GetStockObject(DEFAULT_GUI_FONT);
-  for (int id = 0; id <= kOnlyValueBox; ++id) {
-    if (id == kListView) continue;  // the list keeps its fixed-pitch font
-    CHECK_NOTE(reinterpret_cast<HGDIOBJ>(::SendMessageA(ControlWindow(f, id), WM_GETFONT, 0, 0)) == guiFont,
-               "control " + std::to_string(id) + " has DEFAULT_GUI_FONT");
+RECT At(LONG x, LONG y, LONG width, LONG height) { return RECT{x, y, x + width, y + height}; }
+
+const ExpectedControl kControls[] = {
+    {3, "Button", Parent::Window, At(5, 280, 90, 20), "Always on top", kCheckBox, 0, "", true, BST_CHECKED},
+    {2, "Edit", Parent::Window, At(95, 280, 225, 20), "", kField | ES_READONLY, WS_EX_CLIENTEDGE,
+     "Constant to copy to jaPBe", true, -1},
+    {0, "Button", Parent::Window, At(323, 280, 20, 20), "?", kButton, 0, "Win32 help", false, -1},
+    {4, "Button", Parent::Window, At(346, 280, 76, 20), "Copy to jaPBe", kButton, 0, "Copy constant to jaPBe", true,
+     -1},
+    {1, "Static", Parent::Window, At(0, 0, 425, 275), "", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, "", true, -1},
+    {5, "Static", Parent::FindPage, At(8, 13, 80, 15),
+     "Constant to find :", WS_CHILD | WS_VISIBLE | SS_RIGHT | WS_GROUP, 0, "", true, -1},
+    {6, "Edit", Parent::FindPage, At(93, 8, 180, 20), "", kField, WS_EX_CLIENTEDGE, "Constant or value to find", true,
+     -1},
+    {7, "Button", Parent::FindPage, At(353, 8, 60, 20), "Find [F3]", kButton, 0, "Find constant", true, -1},
+    {11, "Button", Parent::FindPage, At(278, 8, 75, 20), "Only value", kCheckBox, 0,
+     "If checked, only search for value [and not for any occurence in the list]", true, BST_CHECKED},
+    {8, "MirravelCatalogueView", Parent::FindPage, At(3, 32, 414, 214), nullptr, kList, WS_EX_CLIENTEDGE,
+     "Constants list", true, -1},
+    {9, "Button", Parent::OptionsPage, At(3, 8, 110, 25), "Register jaPBe plugin", kButton, 0,
+     "Add / remove plugin from jaPBe's tools menu and plugin directory", true, -1},
+    {10, "Button", Parent::OptionsPage, At(3, 38, 110, 25), "About ...", kButton, 0, "About Mirravel", true, -1},
+};
+
+// Each control with DEFAULT_GUI_FONT but the list, which keeps its fixed-pitch font; one tooltip control,
+// top-most itself and without an owner (under Wine a window that owns a popup cannot be made top-most
+// again), holding one tool per control with a tip.
+void CheckControls(Fixture& f) {
+  std::vector<HWND> pages;
+  for (HWND page = ::GetWindow(f.Tab(), GW_CHILD); page != nullptr; page = ::GetWindow(page, GW_HWNDNEXT)) {
+    if (ClassName(page) == "Static") pages.push_back(page);
   }
-  HWND tab = ::FindWindowExA(ControlWindow(f, kTabPanel), nullptr, WC_TABCONTROLA, nullptr);
-  CHECK_NOTE(reinterpret_cast<HGDIOBJ>(::SendMessageA(tab, WM_GETFONT, 0, 0)) == guiFont, "the tab control too");
+  const std::vector<HWND> tooltips = TopLevelWindows(::GetCurrentProcessId(), TOOLTIPS_CLASSA, nullptr, false);
+  HWND tooltip = tooltips.size() == 1 ? tooltips.front() : nullptr;
+  HGDIOBJ guiFont = ::GetStockObject(DEFAULT_GUI_FONT);
+  size_t tips = 0;
+  for (const ExpectedControl& expected : kControls) {
+    SetContext("control " + std::to_string(expected.id));
+    HWND control = f.Control(expected.id);
+    if (!CHECK_NOTE(control && pages.size() == 2 && tooltip, "the control, two pages, one tooltip")) continue;
+    HWND parent = expected.parent == Parent::Window ? f.main : pages[expected.parent == Parent::FindPage ? 0 : 1];
+    CHECK_EQ(std::string(expected.className), ClassName(control));
+    CHECK(::GetParent(control) == parent);
+    CHECK_EQ(Describe(expected.place), Describe(PlaceInParent(control)));
+    if (expected.caption != nullptr) CHECK_EQ(std::string(expected.caption), GetText(control));
+    CHECK_EQ(expected.styles, Style(control) & expected.styles);
+    if (expected.exStyles != 0) CHECK_EQ(expected.exStyles, ExStyle(control) & expected.exStyles);
+    CHECK_EQ(expected.enabled, ::IsWindowEnabled(control) != 0);
+    if (expected.checked >= 0) CHECK_EQ(expected.checked, CheckState(control));
+    CHECK_EQ(expected.id != kListView, ::SendMessageA(control, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(guiFont));
+    char text[256] = {};
+    TOOLINFOA tool{
+        sizeof(TOOLINFOA), 0, ::GetParent(control), reinterpret_cast<UINT_PTR>(control), {}, nullptr, text, 0, nullptr};
+    const bool hasTool = ::SendMessageA(tooltip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+    tool.lpszText = text;
+    ::SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    CHECK_EQ(std::string(expected.tip), std::string(hasTool ? text : ""));
+    if (hasTool) CHECK_EQ(static_cast<UINT>(TTF_IDISHWND | TTF_SUBCLASS), tool.uFlags & (TTF_IDISHWND | TTF_SUBCLASS));
+    tips += *expected.tip != '\0';
+  }
+  SetContext("tooltip control");
+  if (!CHECK(tooltip != nullptr)) return;
+  CHECK_EQ(static_cast<LRESULT>(tips), ::SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+  const DWORD styles = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX;
+  CHECK_EQ(styles, Style(tooltip) & styles);
+  CHECK(IsTopMost(tooltip) && ::GetWindow(tooltip, GW_OWNER) == nullptr);
 }
 
+// The tab control fills the panel with its two tabs; the pages stand inside it below the tab strip.
+void CheckTabPanel(Fixture& f) {
+  SetContext("tab panel");
+  HWND tab = f.Tab();
+  CHECK_EQ(Describe(At(0, 0, 425, 275)), Describe(PlaceInParent(tab)));
+  CHECK_EQ(static_cast<DWORD>(WS_TABSTOP | WS_GROUP), Style(tab) & (WS_TABSTOP | WS_GROUP));
+  CHECK_EQ(reinterpret_cast<LRESULT>(::GetStockObject(DEFAULT_GUI_FONT)), ::SendMessageA(tab, WM_GETFONT, 0, 0));
+  CHECK_EQ(2L, static_cast<long>(::SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0)));
+  std::string captions;
+  for (WPARAM i = 0; i < 2; ++i) {
+    char text[64] = {};
+    TCITEMA item{TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
+    ::SendMessageA(tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    captions += std::string(i ? ", " : "") + text;
+  }
+  CHECK_EQ(std::string("Find constant, Options"), captions);
+  RECT item{};
+  ::SendMessageA(tab, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+  const LONG strip = (item.bottom - item.top) * static_cast<LONG>(::SendMessageA(tab, TCM_GETROWCOUNT, 0, 0));
+  const RECT client = ClientRect(tab);
+  CHECK_NOTE(strip > 0, "a tab strip");
+  for (HWND page = ::GetWindow(tab, GW_CHILD); page != nullptr; page = ::GetWindow(page, GW_HWNDNEXT)) {
+    if (ClassName(page) == "Static") {
+      CHECK_EQ(Describe(At(2, strip + 4, client.right - 4, client.bottom - strip - 6)), Describe(PlaceInParent(page)));
+    }
+  }
+}
+
+// Reading and setting states and the focus by id; an unknown id reads "", a control without a state 0.
+// (The title, the top-most state and disabling are seen through the program by the window suite.)
 void CheckControlOperations(Fixture& f) {
-  CheckCounter::Instance().SetContext("control operations");
+  SetContext("control operations");
   WindowPort& w = *f.window;
   CHECK_EQ(kFindField, w.FocusedControl());
-  CHECK_EQ(std::string("Constant to find :"), w.GetControlText(kFindLabel));
-  CHECK_EQ(std::string(""), w.GetControlText(kCopyField));
   CHECK_EQ(std::string(""), w.GetControlText(99));
-
-  CHECK_EQ(1, w.GetControlState(kOnlyValueBox));
-  w.SetControlState(kOnlyValueBox, 0);
-  CHECK_EQ(0, w.GetControlState(kOnlyValueBox));
-  w.SetControlState(kOnlyValueBox, 1);
-  CHECK_EQ(1, w.GetControlState(kAlwaysOnTopBox));
-  CHECK_EQ(0, w.GetControlState(kFindField));  // no state
-
-  CHECK_EQ(0, w.GetControlState(kTabPanel));
-  w.SetControlState(kTabPanel, 1);
-  CHECK_EQ(1, w.GetControlState(kTabPanel));
-  CHECK_NOTE(::IsWindowVisible(ControlWindow(f, kAboutButton)) && !::IsWindowVisible(ControlWindow(f, kFindField)),
-             "the Options page shows alone");
-  w.SetControlState(kTabPanel, 0);
-  CHECK_NOTE(!::IsWindowVisible(ControlWindow(f, kAboutButton)) && ::IsWindowVisible(ControlWindow(f, kFindField)),
-             "the find page shows alone");
-
-  w.DisableControl(kAboutButton, true);
-  CHECK(!::IsWindowEnabled(ControlWindow(f, kAboutButton)));
-  w.DisableControl(kAboutButton, false);
-  CHECK(::IsWindowEnabled(ControlWindow(f, kAboutButton)));
-
-  w.FocusControl(kFindButton);
-  CHECK_EQ(kFindButton, w.FocusedControl());
-  w.FocusControl(kTabPanel);
-  CHECK_EQ(kTabPanel, w.FocusedControl());
-  w.FocusControl(kListView);
-  CHECK_EQ(kListView, w.FocusedControl());
-  w.FocusControl(kFindField);
-
-  w.SetTitle("Mirravel - Searching for '#WM_PAINT' ...");
-  CHECK_EQ(std::string("Mirravel - Searching for '#WM_PAINT' ..."), GetText(f.main));
-  w.SetTitle("Mirravel");
-  w.SetTopMost(false);
-  CHECK((ExStyle(f.main) & WS_EX_TOPMOST) == 0);
-  w.SetTopMost(true);
-  CHECK((ExStyle(f.main) & WS_EX_TOPMOST) != 0);
-  Drain(*&f);
+  CHECK_EQ(0, w.GetControlState(kFindField));
+  for (const int state : {0, 1}) {
+    w.SetControlState(kOnlyValueBox, state);
+    CHECK_EQ(state, w.GetControlState(kOnlyValueBox));
+  }
+  for (const int page : {1, 0}) {
+    w.SetControlState(kTabPanel, page);
+    CHECK_EQ(page, w.GetControlState(kTabPanel));
+    CHECK_NOTE(::IsWindowVisible(f.Control(kAboutButton)) == page && ::IsWindowVisible(f.Control(kFindField)) != page,
+               "only page " + std::to_string(page) + " shows");
+  }
+  for (const int id : {kFindButton, kTabPanel, kListView, kFindField}) {
+    w.FocusControl(id);
+    CHECK_EQ(id, w.FocusedControl());
+  }
+  Drain(f);
 }
 
+// Each input raises its events in order: a changed field, a click (which takes the focus from the find
+// field first), the shortcut keys wherever the focus is, a menu command and the close request; and a held
+// key is kept across other messages for the next fetch.
 void CheckEvents(Fixture& f) {
   WindowPort& w = *f.window;
-  CheckCounter::Instance().SetContext("text change");
-  w.SetControlText(kFindField, "wm_paint");
-  CHECK_EQ(std::string("wm_paint"), w.GetControlText(kFindField));
-  std::vector<std::string> events = Drain(f);
-  CHECK_NOTE(!events.empty(), "the change raised an event");
-  for (const std::string& event : events) CHECK_EQ(std::string("gadget 6"), event);
-
-  // The click takes the focus from the find field first, and losing the focus is an event too.
-  CheckCounter::Instance().SetContext("click in a page");
-  ::SendMessageA(ControlWindow(f, kAboutButton), BM_CLICK, 0, 0);  // on the hidden Options page
-  events = Drain(f);
-  CHECK_EQ(static_cast<size_t>(2), events.size());
-  if (events.size() == 2) {
-    CHECK_EQ(std::string("gadget 6"), events[0]);
-    CHECK_EQ(std::string("gadget 10"), events[1]);
-  }
-  w.FocusControl(kFindField);
-  Drain(f);
-
-  struct ShortcutCase {
+  const struct {
     const char* name;
-    int targetId;
-    UINT key;
-    const char* event;
+    std::function<void()> input;
+    const char* events;
+  } cases[] = {
+      {"text change", [&] { w.SetControlText(kFindField, "wm_paint"); }, "gadget 6, gadget 6"},  // update, change
+      {"click on the hidden Options page", [&] { ::SendMessageA(f.Control(kAboutButton), BM_CLICK, 0, 0); },
+       "gadget 6, gadget 10"},
+      {"F3 in the find field",
+       [&] {
+         w.FocusControl(kFindField);
+         Drain(f);
+         PostKeyPress(f.Control(kFindField), VK_F3);
+       },
+       "menu 5"},
+      {"Return in the find field", [&] { PostKeyPress(f.Control(kFindField), VK_RETURN); }, "menu 4"},
+      {"Return in the list", [&] { PostKeyPress(f.Control(kListView), VK_RETURN); }, "menu 4"},  // the program decides
+      {"F3 on a button", [&] { PostKeyPress(f.Control(kFindButton), VK_F3); }, "menu 5"},
+      {"menu item", [&] { ::PostMessageA(f.main, WM_COMMAND, MAKEWPARAM(kMenuCopyToClipboard, 0), 0); }, "menu 3"},
+      {"close without a hook", [&] { ::PostMessageA(f.main, WM_CLOSE, 0, 0); }, "close 0"},
+      // Alt+F4 as the system delivers it: a system key with the Alt context bit.
+      {"Alt+F4", [&] { ::PostMessageA(f.main, WM_SYSKEYDOWN, VK_F4, 0x20000001 | (0x3E << 16)); }, "close 0"},
   };
-  const ShortcutCase shortcuts[] = {
-      {"F3 in the find field", kFindField, VK_F3, "menu 5"},
-      {"Return in the find field", kFindField, VK_RETURN, "menu 4"},
-      {"Return in the list", kListView, VK_RETURN, "menu 4"},  // the program decides by the focus
-      {"F3 on a button", kFindButton, VK_F3, "menu 5"},
-  };
-  for (const ShortcutCase& c : shortcuts) {
-    CheckCounter::Instance().SetContext(c.name);
-    PostKeyPress(ControlWindow(f, c.targetId), c.key);
-    events = Drain(f);
-    CHECK_EQ(static_cast<size_t>(1), events.size());
-    if (!events.empty()) CHECK_EQ(std::string(c.event), events.front());
+  for (const auto& c : cases) {
+    SetContext(c.name);
+    c.input();
+    CHECK_EQ(std::string(c.events), Drain(f));
   }
+  CHECK_NOTE(::IsWindow(f.main), "the window stays until the program closes it");
 
-  // A shortcut key that the pump takes is kept for the next fetch, also across other messages.
-  CheckCounter::Instance().SetContext("held shortcut key");
-  PostKeyDown(ControlWindow(f, kFindField), VK_F3);
+  SetContext("held shortcut key");
+  PostKeyDown(f.Control(kFindField), VK_F3);
   ::PostMessageA(f.main, WM_NULL, 0, 0);
   w.PumpOneMessage();
   w.PumpOneMessage();
-  const WindowEvent held = w.FetchEvent();
-  CHECK_EQ(std::string("menu 5"), Describe(held));
+  CHECK_EQ(std::string("menu 5"), Name(w.FetchEvent()));
   Drain(f);
-
-  CheckCounter::Instance().SetContext("menu item");
-  ::PostMessageA(f.main, WM_COMMAND, MAKEWPARAM(kMenuCopyToClipboard, 0), 0);
-  events = Drain(f);
-  CHECK_EQ(static_cast<size_t>(1), events.size());
-  if (!events.empty()) CHECK_EQ(std::string("menu 3"), events.front());
-
-  CheckCounter::Instance().SetContext("tab click");
-  HWND tab = ::FindWindowExA(ControlWindow(f, kTabPanel), nullptr, WC_TABCONTROLA, nullptr);
-  RECT item{};
-  ::SendMessageA(tab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-  const LPARAM centre = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-  ::PostMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-  ::PostMessageA(tab, WM_LBUTTONUP, 0, centre);
-  events = Drain(f);
-  CHECK_NOTE(std::find(events.begin(), events.end(), "gadget 1") != events.end(), "a tab change is gadget 1");
-  CHECK_EQ(1, w.GetControlState(kTabPanel));
-  CHECK(::IsWindowVisible(ControlWindow(f, kRegisterButton)));
-  w.SetControlState(kTabPanel, 0);
-
-  CheckCounter::Instance().SetContext("close without hook");
-  ::PostMessageA(f.main, WM_CLOSE, 0, 0);
-  events = Drain(f);
-  CHECK_EQ(static_cast<size_t>(1), events.size());
-  if (!events.empty()) CHECK_EQ(std::string("close 0"), events.front());
-  CHECK_NOTE(::IsWindow(f.main), "the window stays until the program closes it");
 }
 
-// While a box is open, the program's other windows are disabled; events raised inside the box's loop
-// wait in the queue.
+// While a box is open the program's other windows are disabled and the box is owned by the main window;
+// events raised inside the box's loop wait in the queue.
 void CheckMessageBox(Fixture& f) {
-  CheckCounter::Instance().SetContext("message box");
+  SetContext("message box");
   HWND other = ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                  ::GetModuleHandleA(nullptr), nullptr);
   ::SetForegroundWindow(f.main);
-  bool otherDisabled = false;
-  bool mainDisabled = false;
-  HWND owner = nullptr;
-  std::string text;
+  std::string seen;
   int answer = 0;
-  {
-    HelperThread helper([&] {
-      HWND box = WaitForOwnWindow("#32770");
-      if (box == nullptr) return;
-      otherDisabled = !::IsWindowEnabled(other);
-      mainDisabled = !::IsWindowEnabled(f.main);
-      owner = ::GetWindow(box, GW_OWNER);
-      text = GetText(FindControl(box, 0xFFFF));
-      ::SendMessageA(FindControl(f.main, kFindButton), BM_CLICK, 0, 0);  // handled inside the box's loop
-      AnswerMessageBox(box, IDOK);
-    });
-    answer = f.window->ShowMessageBox("Find text", "No more entry found", 0x40);
-  }
+  WhileModal(
+      [&] {
+        HWND box = WaitForTopLevelWindow(::GetCurrentProcessId(), "#32770", nullptr, true, 5000);
+        if (box == nullptr) return;
+        seen = GetText(FindControl(box, 0xFFFF)) + (::IsWindowEnabled(other) ? "" : ", other disabled") +
+               (::IsWindowEnabled(f.main) ? "" : ", main disabled") +
+               (::GetWindow(box, GW_OWNER) == f.main ? ", owned by main" : "");
+        ::SendMessageA(f.Control(kFindButton), BM_CLICK, 0, 0);  // handled inside the box's loop
+        AnswerMessageBox(box, IDOK);
+      },
+      [&] { answer = f.window->ShowMessageBox("Find text", "No more entry found", 0x40); });
   CHECK_EQ(IDOK, answer);
-  CHECK_EQ(std::string("No more entry found"), text);
-  CHECK_NOTE(otherDisabled, "another top-level window of the thread is disabled while the box is open");
-  CHECK_NOTE(mainDisabled, "the main window is disabled while the box is open");
-  CHECK_NOTE(owner == f.main, "the box is owned by the program's foreground window");
-  CHECK_NOTE(::IsWindowEnabled(other) && ::IsWindowEnabled(f.main), "both are enabled again afterwards");
-  const std::vector<std::string> events = Drain(f);
-  CHECK_NOTE(std::find(events.begin(), events.end(), "gadget 7") != events.end(),
-             "the click made inside the box's loop is still delivered");
+  CHECK_EQ(std::string("No more entry found, other disabled, main disabled, owned by main"), seen);
+  CHECK_NOTE(::IsWindowEnabled(other) && ::IsWindowEnabled(f.main), "both enabled again afterwards");
+  CHECK_NOTE(Drain(f).find("gadget 7") != std::string::npos, "the click inside is delivered");
   ::DestroyWindow(other);
 }
 
+// The copy menu at the cursor with the items greyed as asked; dismissed, it raises no event.
 void CheckContextMenu(Fixture& f) {
-  CheckCounter::Instance().SetContext("context menu");
+  SetContext("context menu");
   ::SetCursorPos(300, 250);
-  UINT states[3] = {};
-  RECT place{};
-  bool shown = false;
-  {
-    HelperThread helper([&] {
-      HWND menu = WaitForOwnWindow("#32768");
-      if (menu == nullptr) return;
-      shown = true;
-      place = WindowRect(menu);
-      HMENU handle = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
-      for (UINT i = 0; i < 3; ++i) states[i] = ::GetMenuState(handle, kMenuCopyToHost + i, MF_BYCOMMAND);
-      ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    });
-    f.window->ShowContextMenu({false, false, true});
-  }
-  if (!CHECK_NOTE(shown, "a popup menu opened")) return;
-  CHECK_EQ(static_cast<UINT>(MF_GRAYED), states[0] & MF_GRAYED);
-  CHECK_EQ(static_cast<UINT>(MF_GRAYED), states[1] & MF_GRAYED);
-  CHECK_EQ(0u, states[2] & MF_GRAYED);
-  CHECK_EQ(299L, place.left);
-  CHECK_EQ(249L, place.top);
-  CHECK_EQ(static_cast<size_t>(0), Drain(f).size());  // dismissed: no event
+  std::string seen = "no menu";
+  WhileModal(
+      [&] {
+        HWND menu = WaitForTopLevelWindow(::GetCurrentProcessId(), "#32768", nullptr, true, 5000);
+        if (menu == nullptr) return;
+        HMENU handle = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
+        seen = std::to_string(WindowRect(menu).left) + "," + std::to_string(WindowRect(menu).top);
+        for (const int item : {kMenuCopyToHost, kMenuCopyValueToHost, kMenuCopyToClipboard}) {
+          seen += (::GetMenuState(handle, static_cast<UINT>(item), MF_BYCOMMAND) & MF_GRAYED) ? " grey" : " enabled";
+        }
+        ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+      },
+      [&] { f.window->ShowContextMenu({false, false, true}); });
+  CHECK_EQ(std::string("299,249 grey grey enabled"), seen);
+  CHECK_EQ(std::string(""), Drain(f));
 }
 
+// The hook hears of selections, right clicks in the list, close requests and copy-data records (exactly
+// cbData bytes, embedded NULs included; an empty record has no data address).
 void CheckHook(Fixture& f) {
-  CheckCounter::Instance().SetContext("hook");
+  SetContext("hook");
   RecordingHook hook;
   f.platform.InstallMessageHook(hook);
   WindowPort& w = *f.window;
   w.AssignListText("#ABE_BOTTOM = $3 ' Bottom edge.\r\n#WM_PAINT = $F ' Paint\r\n");
   CHECK_EQ(2, w.ListLineCount());
   w.SelectInList(32, 41);
-  CHECK_EQ(static_cast<size_t>(1), hook.selections.size());
-  if (!hook.selections.empty()) {
-    CHECK_EQ(32, hook.selections.back().first);
-    CHECK_EQ(41, hook.selections.back().second);
-  }
-  HWND list = ControlWindow(f, kListView);
   char selected[32] = {};
-  ::SendMessageA(list, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
+  ::SendMessageA(f.Control(kListView), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
   CHECK_EQ(std::string("#WM_PAINT"), std::string(selected));
-
-  ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  ::PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  Drain(f);
-  CHECK_EQ(0, hook.rightButtons);
-  ::PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
-  ::PostMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
-  Drain(f);
-  CHECK_EQ(1, hook.rightButtons);
-
+  ClickAt(f.Control(kListView), {5, 5});  // the caret to the start
+  ClickAt(f.Control(kListView), {5, 5}, true);
   ::PostMessageA(f.main, WM_CLOSE, 0, 0);
-  const std::vector<std::string> events = Drain(f);
-  CHECK_EQ(1, hook.closeRequests);
-  CHECK_NOTE(std::find(events.begin(), events.end(), "close 0") == events.end(), "the hook took the close request");
-
+  CHECK_NOTE(Drain(f).find("close 0") == std::string::npos, "the hook took the close request");
   ::SendMessageA(f.main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  Drain(f);
-  CHECK_EQ(2, hook.closeRequests);
-
-  // The hook gets exactly cbData bytes, embedded NULs included; an empty record has no data address.
   char bytes[] = {'a', 'b', '\0', 'c', 'X'};
   COPYDATASTRUCT record{0x40D, 4, bytes};
   CHECK_EQ(0L, static_cast<long>(::SendMessageA(f.main, WM_COPYDATA, 0x1234, reinterpret_cast<LPARAM>(&record))));
   COPYDATASTRUCT empty{0x410, 0, nullptr};
   ::SendMessageA(f.main, WM_COPYDATA, 0x1234, reinterpret_cast<LPARAM>(&empty));
-  if (CHECK_EQ(static_cast<size_t>(2), hook.copyData.size())) {
-    CHECK_EQ(std::string("4660 1037 ab\0c", 14), hook.copyData[0]);
-    CHECK_EQ(std::string("4660 1040 "), hook.copyData[1]);
-  }
+  CHECK_EQ(std::string("selection 32 41, selection 0 0, right button, close, close, copydata 4660 1037 ab<NUL>c, "
+                       "copydata 4660 1040 "),
+           hook.calls);
 }
 
 }  // namespace
+}  // namespace mirravel::e2e
 
 int main() {
+  using namespace mirravel::e2e;
   Fixture f;
-  CHECK(f.platform.CreateContextMenu({{1, "Copy to to jaPBe"}, {2, "Copy value only to jaPBe"}, {3, "Copy to clipboard"}}));
+  CHECK(f.platform.CreateContextMenu(
+      {{1, "Copy to to jaPBe"}, {2, "Copy value only to jaPBe"}, {3, "Copy to clipboard"}}));
   f.window = f.platform.BuildMainWindow();
   if (CHECK_NOTE(f.window != nullptr, "the main window opens")) {
-    f.main = WaitForOwnWindow("MirravelMainWindow");
-    CHECK(f.main != nullptr);
+    f.main = WaitForTopLevelWindow(::GetCurrentProcessId(), "MirravelMainWindow", nullptr, true, 5000);
     Drain(f);  // the focus given at the end of building
-    CheckFonts(f);
+    CheckControls(f);
+    CheckTabPanel(f);
     CheckControlOperations(f);
     CheckEvents(f);
     CheckMessageBox(f);
     CheckContextMenu(f);
+    CheckList(f);
     CheckHook(f);
     f.platform.CloseMainWindow();
-    CheckCounter::Instance().SetContext("close");
+    SetContext("close");
     CHECK_NOTE(!::IsWindow(f.main), "the window is gone");
   }
-  return CheckCounter::Instance().Summary("e2e_window_layer");
+  return Summary("e2e_window_layer");
 }

@@ -1,0 +1,122 @@
+// The main window as a user meets it: one top-level window of fixed size, centred and top-most, with its
+// icon and background; the controls' states at start and the focus in the find field; a tab change; the
+// "Always on top" box; Tab and Shift+Tab; exit code 0 after SC_CLOSE (after WM_CLOSE: the find suite). How
+// each control is built, and that WM_CLOSE and Alt+F4 are close requests, the window layer suite checks.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "tests/e2e/suites/session.h"
+
+namespace mirravel::e2e {
+namespace {
+
+void CheckTopLevelWindow(Session& session, const std::string& program) {
+  SetContext("top-level window");
+  HWND main = session.Main();
+  size_t windows = 0;  // besides the tooltip, which may show where the cursor rests
+  for (HWND window : TopLevelWindows(session.Program().Id(), nullptr, nullptr, true))
+    windows += ClassName(window) != TOOLTIPS_CLASSA;
+  CHECK_EQ(static_cast<size_t>(1), windows);
+  const DWORD wanted = WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+  const DWORD unwanted = WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD | WS_POPUP;
+  CHECK_EQ(wanted, Style(main) & (wanted | unwanted));
+  CHECK_NOTE(IsTopMost(main), "top-most from start-up");
+  CHECK_NOTE(::GetWindow(main, GW_OWNER) == nullptr, "no owner window");
+  CHECK_NOTE((::GetClassLongPtrA(main, GCL_STYLE) & CS_DBLCLKS) != 0, "double clicks reported");
+
+  // A client area of 425 x 303, centred on the screen.
+  RECT outer{0, 0, 425, 303};
+  ::AdjustWindowRect(&outer, Style(main), FALSE);
+  const auto centred = [](int screen, int size) { return screen / 2 - (size < screen ? size : screen) / 2; };
+  const LONG width = outer.right - outer.left;
+  const LONG height = outer.bottom - outer.top;
+  const LONG left = centred(::GetSystemMetrics(SM_CXSCREEN), width);
+  const LONG top = centred(::GetSystemMetrics(SM_CYSCREEN), height);
+  CHECK_EQ(Describe(RECT{0, 0, 425, 303}), Describe(ClientRect(main)));
+  CHECK_EQ(Describe(RECT{left, top, left + width, top + height}), Describe(WindowRect(main)));
+
+  // Class data of another process is not readable under Wine: the icon is looked up in the executable (its
+  // group 1 holds a 32 and a 16 pixel image) and the background read from the screen, where no control is.
+  HMODULE image = ::LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC group = image ? ::FindResourceA(image, MAKEINTRESOURCEA(1), RT_GROUP_ICON) : nullptr;
+  const auto* icons = group ? static_cast<const BYTE*>(::LockResource(::LoadResource(image, group))) : nullptr;
+  std::string sizes;
+  for (int i = 0; icons != nullptr && i < icons[4]; ++i) sizes += " " + std::to_string(icons[6 + 14 * i]);
+  CHECK_EQ(std::string(" 32 16"), sizes);
+  if (image) ::FreeLibrary(image);
+  const auto face = static_cast<unsigned long>(::GetSysColor(COLOR_BTNFACE));
+  WaitUntil([&] { return ScreenPixel(main, {200, 277}) == face; }, 3000);  // the first paint may be on its way
+  CHECK_EQ(face, static_cast<unsigned long>(ScreenPixel(main, {200, 277})));
+}
+
+// What the program decides at start: no help file registered and no jaPBe, so "?" and "Copy to jaPBe" are
+// disabled; both boxes checked; the focus in the find field.
+void CheckStartStates(Session& session) {
+  SetContext("start");
+  CHECK_NOTE(!::IsWindowEnabled(session.Control(kHelpButton)), "? disabled");
+  CHECK_NOTE(!::IsWindowEnabled(session.Control(kCopyButton)), "Copy to jaPBe disabled");
+  CHECK_EQ(BST_CHECKED, CheckState(session.Control(kAlwaysOnTopBox)));
+  CHECK_EQ(BST_CHECKED, CheckState(session.Control(kOnlyValueBox)));
+  CHECK(session.WaitForFocusIn(kFindField));
+}
+
+// "Options" shows its page; "Find constant" shows the find page again with the focus in the find field.
+void CheckTabChange(Session& session) {
+  HWND tab = session.TabControl();
+  for (const int page : {1, 0}) {
+    SetContext("tab change to page " + std::to_string(page));
+    CHECK(session.ClickTab(page));
+    CHECK(WaitUntil([&] { return ::IsWindowVisible(session.Control(kAboutButton)) == page; }));
+    CHECK_EQ(static_cast<LRESULT>(page), Send(tab, TCM_GETCURSEL));
+    CHECK_EQ(page == 0, ::IsWindowVisible(session.Control(kFindField)) != 0);
+  }
+  CHECK(session.WaitForFocusIn(kFindField));
+}
+
+void CheckAlwaysOnTop(Session& session) {
+  SetContext("always on top");
+  HWND box = session.Control(kAlwaysOnTopBox);
+  for (const bool topMost : {false, true}) {
+    Click(box);
+    CHECK_NOTE(WaitUntil([&] { return IsTopMost(session.Main()) == topMost; }), "top-most follows the box");
+    CHECK_EQ(topMost ? BST_CHECKED : BST_UNCHECKED, CheckState(box));
+    CHECK(session.WaitForFocusIn(kFindField));
+  }
+}
+
+// Tab walks the visible, enabled tab stops in creation order and comes back round; Shift+Tab walks back.
+// The disabled "?" and copy buttons and the hidden Options page are passed over.
+void CheckTabKeys(Session& session) {
+  const struct {
+    bool shift;
+    int id;  // kNoControl: the tab control
+  } steps[] = {{false, kFindButton}, {false, kOnlyValueBox}, {false, kListView},   {false, kAlwaysOnTopBox},
+               {false, kCopyField},  {false, kNoControl},    {false, kFindField},  {true, kNoControl},
+               {true, kCopyField},   {true, kAlwaysOnTopBox}, {true, kListView},    {true, kOnlyValueBox}};
+  ::SetForegroundWindow(session.Main());
+  CHECK(WaitUntil([&] { return ::GetForegroundWindow() == session.Main(); }));
+  for (const auto& step : steps) {
+    SetContext(std::string(step.shift ? "Shift+Tab" : "Tab") + " to control " + std::to_string(step.id));
+    HWND expected = step.id == kNoControl ? session.TabControl() : session.Control(step.id);
+    step.shift ? SendKeys({VK_SHIFT, VK_TAB}) : SendKeys({VK_TAB});
+    CHECK(WaitUntil([&] { return FocusOf(session.Main()) == expected; }));
+  }
+}
+
+}  // namespace
+
+void RunWindowSuite(const SuitePaths& paths) {
+  Session session;
+  if (!session.Start(paths.program)) return;
+  CheckTopLevelWindow(session, paths.program);
+  CheckStartStates(session);
+  CheckTabChange(session);
+  CheckAlwaysOnTop(session);
+  CheckTabKeys(session);
+  SetContext("close");
+  session.CloseAndExpectExitCode0();
+}
+
+}  // namespace mirravel::e2e
