@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "ports/registry_port.h"
+#include "support/registry_text.h"
 
 namespace mirravel {
 
-inline constexpr std::size_t kRegistryValueCapacity = 522;
 inline constexpr std::string_view kToolsFileName = "jaPBe-Tools";
 inline constexpr std::string_view kPluginDirectoryName = "Plugin\\";
 inline constexpr std::string_view kPluginCopyName = "Plugin\\Mirravel.exe";
