@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace mirravel::platform {
@@ -31,7 +32,7 @@ class WriteDeniedFile {
   WriteDeniedFile& operator=(const WriteDeniedFile&) = delete;
 
   bool Open(const std::string& path);
-  // Reads the whole file into text; false when it cannot be read or held.
+  // Reads the whole file into text; false when it cannot be read or held (never a part of it).
   bool ReadAll(std::string& text);
   void Close();
   bool IsOpen() const;
@@ -39,5 +40,13 @@ class WriteDeniedFile {
  private:
   std::intptr_t handle_ = -1;
 };
+
+// The whole content of a file, read with writers denied; nothing when it cannot be opened or read.
+inline std::optional<std::string> ReadWholeFileWriteDenied(const std::string& path) {
+  WriteDeniedFile file;
+  std::string text;
+  if (!file.Open(path) || !file.ReadAll(text)) return std::nullopt;
+  return text;
+}
 
 }  // namespace mirravel::platform

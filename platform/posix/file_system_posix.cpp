@@ -59,7 +59,8 @@ bool WriteDeniedFile::ReadAll(std::string& text) {
   while (done < text.size()) {
     const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
+    if (got < 0) return false;
+    if (got == 0) break;
     done += static_cast<std::size_t>(got);
   }
   text.resize(done);  // a file that shrank while we read yields what was there

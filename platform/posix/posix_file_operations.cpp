@@ -77,18 +77,7 @@ bool IsDirectory(const std::string& path) {
 }  // namespace
 
 std::optional<std::string> PosixFileOperations::ReadWholeFile(const std::string& path) {
-  const OpenFile file(path, O_RDONLY);
-  struct stat info {};
-  if (file.Fd() < 0 || ::fstat(file.Fd(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
-  std::string text;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = ::read(file.Fd(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
-    if (got == 0) return text;
-    text.append(buffer, static_cast<std::size_t>(got));
-  }
+  return ReadWholeFileWriteDenied(path);
 }
 
 std::unique_ptr<NewFile> PosixFileOperations::CreateNewFile(const std::string& path) {

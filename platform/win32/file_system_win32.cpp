@@ -57,10 +57,11 @@ bool WriteDeniedFile::ReadAll(std::string& text) {
   while (done < text.size()) {
     DWORD got = 0;
     const DWORD want = static_cast<DWORD>(text.size() - done);
-    if (!::ReadFile(AsHandle(handle_), text.data() + done, want, &got, nullptr) || got == 0) break;
+    if (!::ReadFile(AsHandle(handle_), text.data() + done, want, &got, nullptr)) return false;
+    if (got == 0) break;
     done += got;
   }
-  text.resize(done);
+  text.resize(done);  // a file that shrank while we read yields what was there
   return true;
 }
 

@@ -9,8 +9,6 @@
 namespace mirravel::platform {
 namespace {
 
-constexpr std::size_t kLargestFileRead = 0x7FFFFFFF;
-
 class Handle {
  public:
   explicit Handle(HANDLE handle) : handle_(handle) {}
@@ -76,18 +74,7 @@ std::size_t FirstCreatableLevel(const std::string& path) {
 }  // namespace
 
 std::optional<std::string> Win32FileOperations::ReadWholeFile(const std::string& path) {
-  const Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return std::nullopt;
-  std::string text;
-  char buffer[65536];
-  for (;;) {
-    DWORD got = 0;
-    if (!::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
-    if (got == 0) return text;
-    if (text.size() + got > kLargestFileRead) return std::nullopt;
-    text.append(buffer, got);
-  }
+  return ReadWholeFileWriteDenied(path);
 }
 
 std::unique_ptr<NewFile> Win32FileOperations::CreateNewFile(const std::string& path) {
