@@ -14,16 +14,13 @@
 namespace mirravel {
 namespace {
 
-// The wait's end in tick counts, compared so that a wrap of the 32-bit counter does not end it early.
-bool IsPast(std::uint32_t now, std::uint32_t deadline) { return static_cast<std::int32_t>(now - deadline) > 0; }
-
 WindowHandle WaitForHelpWindow(AppState& state, WindowPort& window, PlatformPort& platform) {
   ClockPort& clock = platform.Clock();
   const std::uint32_t deadline = clock.TickCount() + kHelpWindowWaitMs;
   for (;;) {
     window.PumpOneMessage();
     state.helpWindow = FindHelpWindow(platform.Desktop());
-    if (state.helpWindow != 0 || IsPast(clock.TickCount(), deadline)) return state.helpWindow;
+    if (state.helpWindow != 0 || IsTickPast(clock.TickCount(), deadline)) return state.helpWindow;
   }
 }
 

@@ -40,8 +40,7 @@ void HostLink::WaitForReply(std::uint32_t query) {
     static_cast<void>(window_.FetchEvent());  // events that arrive meanwhile are dropped
     clock.Sleep(1);
     if (replies_.Holds(query)) return;
-    // Compared as a signed distance, so the wait also ends when the tick count wraps meanwhile.
-    if (static_cast<std::int32_t>(clock.TickCount() - deadline) > 0) return;
+    if (IsTickPast(clock.TickCount(), deadline)) return;
   }
 }
 

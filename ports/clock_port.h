@@ -13,4 +13,8 @@ class ClockPort {
   virtual void Sleep(std::uint32_t milliseconds) = 0;
 };
 
+// Whether a tick count lies beyond a deadline, compared as a signed distance so that a wrap of the 32-bit
+// counter during a wait neither ends it early nor makes it endless.
+inline bool IsTickPast(std::uint32_t now, std::uint32_t deadline) { return static_cast<std::int32_t>(now - deadline) > 0; }
+
 }  // namespace mirravel
