@@ -16,7 +16,6 @@ struct Fixture {
   WindowPort* window = nullptr;
   HWND main = nullptr;
   HWND Control(int id) const { return FindControl(main, id); }
-  HWND Tab() const { return ::FindWindowExA(Control(kTabPanel), nullptr, WC_TABCONTROLA, nullptr); }
 };
 
 // Runs the window's loop until the condition holds or the time is up; returns the condition's last value.
