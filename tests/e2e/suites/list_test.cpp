@@ -181,9 +181,8 @@ void CheckKeys(const List& list) {
       {"Page Up", {VK_PRIOR}, P(11, 0), P(11, 0), -1},
       {"Up", {VK_UP}, P(10, 0), P(10, 0), -1},
       {"Shift+Down", {VK_SHIFT, VK_DOWN}, P(10, 0), P(11, 0), -1},
-      {"Shift+End", {VK_SHIFT, VK_END}, P(10, 0), P(11, LineLength(11)), -1},
-      {"Ctrl+C", {VK_CONTROL, 'C'}, P(10, 0), P(11, LineLength(11)), -1},
-      {"typing", {'X'}, P(10, 0), P(11, LineLength(11)), -1},
+      {"Ctrl+C", {VK_CONTROL, 'C'}, P(10, 0), P(11, 0), -1},
+      {"typing", {'X'}, P(10, 0), P(11, 0), -1},
       {"Ctrl+A", {VK_CONTROL, 'A'}, 0, SampleLength(), -1},
       {"Ctrl+End", {VK_CONTROL, VK_END}, SampleLength(), SampleLength(), kSampleLines + 1 - page},
       {"Ctrl+Home", {VK_CONTROL, VK_HOME}, 0, 0, 0},
@@ -196,7 +195,7 @@ void CheckKeys(const List& list) {
     if (step.firstLine >= 0) CHECK_EQ(step.firstLine, list.Place().first);
   }
   SetContext("copied, unchanged");
-  CHECK_EQ(SampleLine(10) + "\r\n" + SampleLine(11), ClipboardText());
+  CHECK_EQ(SampleLine(10) + "\r\n", ClipboardText());
   CHECK_EQ(SampleText(), GetText(list.view));
 }
 

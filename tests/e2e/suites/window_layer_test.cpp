@@ -106,7 +106,7 @@ void CheckControls(Fixture& f) {
     CHECK_EQ(Place(layout.place), Describe(PlaceInParent(control)));
     CHECK_EQ(std::string(layout.caption), GetText(control));
     CHECK_EQ(kind.styles, Style(control) & kind.styles);
-    CHECK_EQ(kind.exStyles, ExStyle(control) & kind.exStyles);
+    if (kind.exStyles != 0) CHECK_EQ(kind.exStyles, ExStyle(control) & kind.exStyles);
     CHECK_EQ(!layout.disabled, ::IsWindowEnabled(control) != 0);
     if (layout.kind == ControlKind::CheckBox) {
       CHECK_EQ(layout.checked ? BST_CHECKED : BST_UNCHECKED, CheckState(control));
