@@ -4,8 +4,23 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-
 namespace mirravel::e2e {
+
+Peer::~Peer() {
+  process_.Terminate();
+  ::DeleteFileA(log_.c_str());
+}
+
+bool Peer::Start(const std::string& program, const std::string& options, const char* windowClass) {
+  char directory[MAX_PATH] = {};
+  char path[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, directory);
+  ::GetTempFileNameA(directory, "pee", 0, path);
+  log_ = path;
+  if (!CHECK(process_.Start(Quoted(program) + " --log " + Quoted(log_) + " " + options))) return false;
+  window_ = WaitForTopLevelWindow(process_.Id(), windowClass, nullptr, false);
+  return CHECK_NOTE(window_ != nullptr, std::string("the stand-in's window of class ") + windowClass);
+}
 
 bool Session::Start(const std::string& program, const std::string& arguments, const char* title) {
   if (!CHECK_NOTE(program_.Start(Quoted(program) + " " + arguments), "start " + program)) return false;

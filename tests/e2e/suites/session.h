@@ -18,6 +18,23 @@ struct SuitePaths {
   std::string peer;
 };
 
+// The stand-in peer in one role (the jaPBe stand-in's options, or "--help-engine" and its own), with a fresh
+// log file that it writes line by line; ended and its log deleted as the object goes.
+class Peer {
+ public:
+  ~Peer();
+  // Starts it and waits for its window of that class, shown or not; false after a failed check.
+  bool Start(const std::string& program, const std::string& options, const char* windowClass);
+  Process& Program() { return process_; }
+  HWND Window() const { return window_; }
+  std::vector<std::string> Log() const { return FileLines(log_); }
+
+ private:
+  Process process_;
+  std::string log_;
+  HWND window_ = nullptr;
+};
+
 class Session {
  public:
   // Starts the program and waits for its visible window titled `title` and its idle loop; false (after a
