@@ -83,14 +83,6 @@ struct JaPBeInstallation {
   }
 };
 
-std::string RegistrationStateInAbout(Session& session) {
-  Click(session.Control(kAboutButton));
-  const std::string text = session.AnswerBox("About Mirravel");
-  const std::string label = "Plugin registered : \t";
-  const auto at = text.rfind(label);
-  return at == std::string::npos ? "(no state in " + Describe(text) + ")" : text.substr(at + label.size());
-}
-
 void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& install, const std::string& program) {
   SetContext("jaPBe running");
   HWND jaPBe = ::CreateWindowExA(0, "STATIC", "jaPBe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
@@ -101,7 +93,6 @@ void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& insta
   ::DestroyWindow(jaPBe);
 
   SetContext("register");
-  CHECK_EQ(std::string("No"), RegistrationStateInAbout(session));
   Click(session.Control(kRegisterButton));
   session.AnswerBox("INFO", kRegistered);
   std::vector<std::string> registered = kForeignTools;
@@ -109,7 +100,9 @@ void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& insta
   registered.insert(registered.end(), kMirravelEntry.begin(), kMirravelEntry.end());
   CHECK_EQ(Joined(registered, "\r\n", true), ReadFileBytes(install.tools));
   CHECK_NOTE(ReadFileBytes(install.copy) == ReadFileBytes(program), "the plug-in copy is the program itself");
-  CHECK_EQ(std::string("Yes"), RegistrationStateInAbout(session));
+  Click(session.Control(kAboutButton));
+  const std::string about = session.AnswerBox("About Mirravel");
+  CHECK_NOTE(about.find("\nPlugin registered : \tYes") != std::string::npos, "About says Yes: " + Describe(about));
 
   SetContext("unregister from the original");
   Click(session.Control(kRegisterButton));
@@ -118,7 +111,6 @@ void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& insta
   CHECK_EQ(Joined(kForeignTools, "\r\n", true), ReadFileBytes(install.tools));
   CHECK_NOTE(!Exists(install.copy), "the plug-in copy is deleted");
   CHECK_NOTE(session.Program().IsRunning(), "the original keeps running");
-  CHECK_EQ(std::string("No"), RegistrationStateInAbout(session));
 
   SetContext("register again, for the copy");
   Click(session.Control(kRegisterButton));

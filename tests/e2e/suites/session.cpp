@@ -1,8 +1,10 @@
-// Driving one running program.
+// Driving one running program and the stand-in peer.
 #include "tests/e2e/suites/session.h"
 
 #include <commctrl.h>
 #include <richedit.h>
+
+#include <fstream>
 
 namespace mirravel::e2e {
 
@@ -22,10 +24,20 @@ bool Peer::Start(const std::string& program, const std::string& options, const c
   return CHECK_NOTE(window_ != nullptr, std::string("the stand-in's window of class ") + windowClass);
 }
 
-bool Session::Start(const std::string& program, const std::string& arguments, const char* title) {
-  if (!CHECK_NOTE(program_.Start(Quoted(program) + " " + arguments), "start " + program)) return false;
-  main_ = WaitForTopLevelWindow(program_.Id(), nullptr, title);
-  if (!CHECK_NOTE(main_ != nullptr, std::string("a visible window titled ") + title)) return false;
+std::vector<std::string> Peer::Log() const {
+  std::vector<std::string> lines;
+  std::ifstream file(log_, std::ios::binary);
+  for (std::string line; std::getline(file, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+bool Session::Start(const std::string& program) {
+  if (!CHECK_NOTE(program_.Start(Quoted(program)), "start " + program)) return false;
+  main_ = WaitForTopLevelWindow(program_.Id(), nullptr, "Mirravel");
+  if (!CHECK_NOTE(main_ != nullptr, "a visible window titled Mirravel")) return false;
   ::WaitForInputIdle(program_.Handle(), kDefaultTimeoutMs);  // the catalogue is loaded before the loop runs
   Settle();
   return true;
@@ -64,8 +76,8 @@ void Session::MarkCopyField(const std::string& marker) {
   Settle();
 }
 
-bool Session::WaitForCopyField(const std::string& expected, DWORD timeoutMs) {
-  return WaitUntil([&] { return GetText(Control(kCopyField)) == expected; }, timeoutMs);
+bool Session::WaitForCopyField(const std::string& expected) {
+  return WaitUntil([&] { return GetText(Control(kCopyField)) == expected; });
 }
 
 bool Session::WaitForFocusIn(int id) {
