@@ -115,12 +115,6 @@ std::string TextAt(const char* bytes, DWORD size, WORD offset) {
   return std::memchr(bytes + offset, '\0', size - offset) ? std::string(bytes + offset) : "<unterminated>";
 }
 
-void ShowAsHelp() {
-  ::SetWindowTextA(standIn.window, "Win32 Programmer's Reference");
-  ::ShowWindow(standIn.window, SW_SHOWNORMAL);
-  standIn.shown = true;
-}
-
 LRESULT OnHelpRequest(const COPYDATASTRUCT& data) {
   if (data.dwData != 0xA1DE505 || data.lpData == nullptr || data.cbData < sizeof(WinHelpRecord)) {
     Log("bad request");
@@ -133,10 +127,8 @@ LRESULT OnHelpRequest(const COPYDATASTRUCT& data) {
       TextAt(bytes, data.cbData, record.ofsFilename));
   if (record.command == HELP_QUIT) {
     ::DestroyWindow(standIn.window);
-  } else if (!standIn.shown && standIn.showDelayMs == 0) {
-    ShowAsHelp();
-  } else if (!standIn.shown && standIn.showDelayMs > 0) {
-    ::SetTimer(standIn.window, 1, static_cast<UINT>(standIn.showDelayMs), nullptr);
+  } else if (!standIn.shown && standIn.showDelayMs >= 0) {
+    ::SetTimer(standIn.window, 1, static_cast<UINT>(standIn.showDelayMs), nullptr);  // 0: at the next turn
   }
   return TRUE;
 }
@@ -154,7 +146,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       return standIn.helpEngine ? OnHelpRequest(*record) : OnCopyData(wParam, *record);
     case WM_TIMER:
       ::KillTimer(window, 1);
-      ShowAsHelp();
+      ::SetWindowTextA(window, "Win32 Programmer's Reference");
+      ::ShowWindow(window, SW_SHOWNORMAL);
+      standIn.shown = true;
       return 0;
     case kSendLaterReply: SendReply(static_cast<UINT>(wParam), reinterpret_cast<HWND>(lParam), window); return 0;
     case WM_SIZE: ::MoveWindow(standIn.logView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;

@@ -50,12 +50,8 @@ void RemoveRegistration() {
 // and nobody gets all access rights, so the program finds it only by opening it read-only.
 bool Register(const Lookup& lookup, const std::string& openCommand) {
   if (openCommand.empty()) return true;
-  HKEY key = nullptr;
-  const bool written = ::RegCreateKeyExA(lookup.root, lookup.key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                         nullptr) == ERROR_SUCCESS &&
-                       ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(openCommand.c_str()),
-                                        static_cast<DWORD>(openCommand.size() + 1)) == ERROR_SUCCESS;
-  ::RegCloseKey(key);
+  const bool written = ::RegSetKeyValueA(lookup.root, lookup.key, nullptr, REG_SZ, openCommand.c_str(),
+                                         static_cast<DWORD>(openCommand.size() + 1)) == ERROR_SUCCESS;
   HKEY refused = nullptr;
   const bool readOnly = SetKeyAccess(lookup, "D:P(A;;KRWD;;;WD)") &&
                         ::RegOpenKeyExA(lookup.root, lookup.key, 0, KEY_ALL_ACCESS, &refused) == ERROR_ACCESS_DENIED;

@@ -1,9 +1,8 @@
 // The main window as a user meets it: one top-level window of fixed size, centred and top-most, with its
-// icon and background; the focus in the find field at start; a tab change; the "Always on top" box; Tab and
+// icon and background; the boxes and the focus at start; a tab change; the "Always on top" box; Tab and
 // Shift+Tab; exit code 0 after SC_CLOSE (after WM_CLOSE: the find suite). How each control is built, and
-// that WM_CLOSE and Alt+F4 are close requests, the window layer suite checks. The boxes' states at start
-// show where the suites first click them (here and in the find suite); "?" and "Copy to jaPBe" disabled
-// without a help file and outside plug-in mode, the help and host link suites check.
+// that WM_CLOSE and Alt+F4 are close requests, the window layer suite checks; "?" and "Copy to jaPBe"
+// disabled without a help file and outside plug-in mode, the help and host link suites.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -50,10 +49,12 @@ void CheckTopLevelWindow(Session& session, const std::string& program) {
   CHECK_EQ(face, static_cast<unsigned long>(ScreenPixel(main, {200, 277})));
 }
 
-// The focus starts in the find field; "Options" shows its page; "Find constant" shows the find page again
-// with the focus in the find field.
+// At start "Only value" is checked (and "Always on top", as its first click below shows) and the focus is in
+// the find field; "Options" shows its page; "Find constant" shows the find page again with the focus in
+// the find field.
 void CheckTabChange(Session& session) {
   SetContext("start");
+  CHECK_EQ(BST_CHECKED, CheckState(session.Control(kOnlyValueBox)));
   CHECK(session.WaitForFocusIn(kFindField));
   HWND tab = session.TabControl();
   for (const int page : {1, 0}) {
