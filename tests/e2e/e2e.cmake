@@ -4,23 +4,22 @@ set(MIRRAVEL_WINE_RUN ${CMAKE_CURRENT_SOURCE_DIR}/scripts/wine-run-test.sh)
 add_library(mirravel_e2e_harness STATIC tests/e2e/harness/harness.cpp tests/e2e/harness/windows.cpp)
 target_include_directories(mirravel_e2e_harness PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
-# Peers: the help-engine and the jaPBe stand-ins.
-add_executable(winhelp_standin tests/e2e/peers/winhelp/winhelp_standin.cpp)
-add_executable(japbe_standin WIN32 tests/e2e/peers/japbe/japbe_standin.cpp)
+# The peers: one stand-in program in the role of jaPBe or of the help engine.
+add_executable(japbe_standin WIN32 tests/e2e/peers/standin.cpp)
 
 # The suites that drive a program from outside: one program, one section per test.
 add_executable(e2e_suites tests/e2e/suites/main.cpp tests/e2e/suites/session.cpp tests/e2e/suites/window_test.cpp
   tests/e2e/suites/find_test.cpp tests/e2e/suites/registration_test.cpp tests/e2e/suites/help_test.cpp
   tests/e2e/suites/host_link_test.cpp)
 target_link_libraries(e2e_suites PRIVATE mirravel_e2e_harness)
-add_dependencies(e2e_suites mirravel winhelp_standin japbe_standin)
+add_dependencies(e2e_suites mirravel japbe_standin)
 function(mirravel_e2e_section name section)  # then the program and the section's peer
   add_test(NAME e2e_${name} COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_suites> ${section} ${ARGN})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
 endfunction()
 mirravel_e2e_section(window window $<TARGET_FILE:mirravel>)
 mirravel_e2e_section(registration registration $<TARGET_FILE:mirravel>)
-mirravel_e2e_section(help help $<TARGET_FILE:mirravel> $<TARGET_FILE:winhelp_standin>)
+mirravel_e2e_section(help help $<TARGET_FILE:mirravel> $<TARGET_FILE:japbe_standin>)
 mirravel_e2e_section(host_link host_link $<TARGET_FILE:mirravel> $<TARGET_FILE:japbe_standin>)
 
 # The window layer in the suite's own process: the real main window built by the platform layer.
@@ -28,7 +27,7 @@ add_executable(e2e_window_layer tests/e2e/suites/window_layer_test.cpp tests/e2e
 target_link_libraries(e2e_window_layer PRIVATE mirravel_core mirravel_e2e_harness comctl32 winmm)
 add_test(NAME e2e_window_layer COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_window_layer>)
 set_tests_properties(e2e_window_layer PROPERTIES TIMEOUT 300)
-foreach(target mirravel_e2e_harness winhelp_standin japbe_standin e2e_suites e2e_window_layer)
+foreach(target mirravel_e2e_harness japbe_standin e2e_suites e2e_window_layer)
   mirravel_strict_warnings(${target})
 endforeach()
 
@@ -45,7 +44,7 @@ else()
 endif()
 find_program(MIRRAVEL_OTHER_BITNESS_CXX ${MIRRAVEL_OTHER_BITNESS}-w64-mingw32-g++)
 if(MIRRAVEL_OTHER_BITNESS_CXX)
-  set(standin ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/peers/japbe/japbe_standin.cpp)
+  set(standin ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/peers/standin.cpp)
   set(other_standin ${CMAKE_CURRENT_BINARY_DIR}/japbe_standin_${MIRRAVEL_OTHER_BITNESS}.exe)
   add_custom_command(OUTPUT ${other_standin}
     COMMAND ${MIRRAVEL_OTHER_BITNESS_CXX} -std=c++17 -O2 -Wall -Wextra -Wpedantic -Wshadow -Wconversion

@@ -2,7 +2,6 @@
 #include "tests/e2e/harness/harness.h"
 
 #include <cstdio>
-#include <fstream>
 
 namespace mirravel::e2e {
 
@@ -34,16 +33,6 @@ int Summary(const char* suite) {
 std::string Describe(const RECT& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
          std::to_string(r.bottom - r.top);
-}
-
-std::vector<std::string> FileLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::ifstream file(path, std::ios::binary);
-  for (std::string line; std::getline(file, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 Process::~Process() {

@@ -109,8 +109,6 @@ struct MessageBoxInfo {
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDefaultTimeoutMs);
 bool AnswerMessageBox(HWND box, int buttonId);  // false when the box has no such button
 
-// The lines of a file, without their CR LF or LF (a peer's log, say).
-std::vector<std::string> FileLines(const std::string& path);
 std::string ClipboardText();
 void ClearClipboard();
 COLORREF ScreenPixel(HWND window, POINT client);

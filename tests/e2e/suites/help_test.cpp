@@ -1,8 +1,9 @@
 // The help lookup against the help-engine stand-in: the "?" button follows the PureBasic registration
 // (keys made read-only, as a standard user meets them); pressing it hands the stand-in HELP_KEY with the
 // constant and stands the two windows side by side as computed from the work area; a second press changes
-// the topic only; the end of the help brings Mirravel back; closing Mirravel sends HELP_QUIT; and a help
-// window that never comes gives the "Time Out !" box with the top-most state dropped meanwhile.
+// the topic only; the end of the help brings Mirravel back; a help window that comes late is placed all the
+// same; closing Mirravel sends HELP_QUIT; and a help window that never comes (or no help engine at all)
+// gives the "Time Out !" box with the top-most state dropped meanwhile.
 #include <windows.h>
 // after windows.h, which it builds on
 #include <sddl.h>
@@ -49,38 +50,25 @@ void RemoveRegistration() {
 // and nobody gets all access rights, so the program finds it only by opening it read-only.
 bool Register(const Lookup& lookup, const std::string& openCommand) {
   if (openCommand.empty()) return true;
-  HKEY key = nullptr;
-  const bool written = ::RegCreateKeyExA(lookup.root, lookup.key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                         nullptr) == ERROR_SUCCESS &&
-                       ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(openCommand.c_str()),
-                                        static_cast<DWORD>(openCommand.size() + 1)) == ERROR_SUCCESS;
-  ::RegCloseKey(key);
+  const bool written = ::RegSetKeyValueA(lookup.root, lookup.key, nullptr, REG_SZ, openCommand.c_str(),
+                                         static_cast<DWORD>(openCommand.size() + 1)) == ERROR_SUCCESS;
   HKEY refused = nullptr;
   const bool readOnly = SetKeyAccess(lookup, "D:P(A;;KRWD;;;WD)") &&
                         ::RegOpenKeyExA(lookup.root, lookup.key, 0, KEY_ALL_ACCESS, &refused) == ERROR_ACCESS_DENIED;
   return CHECK_NOTE(written && readOnly, std::string("a read-only key ") + lookup.key);
 }
 
-// The help-engine stand-in, logging each request as "command<TAB>keyword<TAB>file".
-struct StandIn {
-  Process process;
-  std::string log;
-  HWND window = nullptr;
+// Waits for the help-engine stand-in's log ("command<TAB>keyword<TAB>file" a request) to hold `count`
+// requests and checks the last one.
+void ExpectRequest(const Peer& help, std::size_t count, const std::string& request) {
+  WaitUntil([&] { return help.Log().size() >= count; });
+  const std::vector<std::string> lines = help.Log();
+  if (CHECK_EQ(count, lines.size())) CHECK_EQ(request, lines.back());
+}
 
-  bool Start(const std::string& program, const std::string& logPath, const std::string& mode) {
-    log = logPath;
-    ::DeleteFileA(log.c_str());
-    if (!CHECK(process.Start(Quoted(program) + " " + Quoted(log) + " " + mode))) return false;
-    window = WaitForTopLevelWindow(process.Id(), "MS_WINHELP", nullptr, false);
-    return CHECK_NOTE(window != nullptr, "the stand-in's MS_WINHELP window");
-  }
-  // Waits for the log to hold `count` requests and checks the last one.
-  void ExpectRequest(std::size_t count, const std::string& request) const {
-    WaitUntil([&] { return FileLines(log).size() >= count; });
-    const std::vector<std::string> lines = FileLines(log);
-    if (CHECK_EQ(count, lines.size())) CHECK_EQ(request, lines.back());
-  }
-};
+bool StartHelpEngine(Peer& help, const std::string& program, const std::string& showAfter) {
+  return help.Start(program, "--help-engine --show-after " + showAfter, "MS_WINHELP");
+}
 
 bool StandsAt(HWND window, POINT place) {
   return WaitUntil([&] { return WindowRect(window).left == place.x && WindowRect(window).top == place.y; });
@@ -91,22 +79,10 @@ void PressHelp(Session& session, const std::string& copyField) {
   Click(session.Control(kHelpButton));
 }
 
-// Mirravel moves to (0, 0), then the help window goes right of Mirravel's client width and two fixed
-// frames, as wide and high as the rest of the work area, and the focus comes back to the find field.
-void CheckSideBySide(Session& session, HWND help) {
-  RECT work{};
-  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  const LONG left = ClientRect(session.Main()).right + 2 * ::GetSystemMetrics(SM_CXFIXEDFRAME);
-  const std::string expected = Describe(RECT{left, 0, work.right - work.left, work.bottom - work.top});
-  CHECK_NOTE(StandsAt(session.Main(), {0, 0}), "Mirravel moved to (0, 0)");
-  WaitUntil([&] { return Describe(WindowRect(help)) == expected; });
-  CHECK_EQ(expected, Describe(WindowRect(help)));
-  CHECK(session.WaitForFocusIn(kFindField));
-}
-
-// The button follows the registration; the last row's session stays open for the help checks.
-bool CheckRegistrations(Session& session, const std::string& program, const std::string& installations) {
-  const auto openCommand = [&](const char* dir) { return "\"" + installations + dir + "\\PureBasic.exe\" \"%1\""; };
+// The button follows the registration (whose rules the unit tests pin, this the real registry); the last
+// row's session stays open for the help checks.
+bool CheckRegistrations(Session& session, const std::string& program, const std::string& installation) {
+  const std::string openCommand = "\"" + installation + "PureBasic.exe\" \"%1\"";
   const struct {
     const char* name;
     std::string lookup1;
@@ -114,10 +90,8 @@ bool CheckRegistrations(Session& session, const std::string& program, const std:
     bool enabled;
   } cases[] = {
       {"nothing registered", "", "", false},
-      {"lookup 1 names an empty win32.hlp; lookup 2 is not read", openCommand("Empty Basic"), openCommand("Pure Basic"),
-       false},
-      {"lookup 1 without a directory; lookup 2", "PureBasic.exe \"%1\"", openCommand("Pure Basic"), true},
-      {"lookup 1", openCommand("Pure Basic"), "", true},
+      {"lookup 1 without a directory; lookup 2", "PureBasic.exe \"%1\"", openCommand, true},
+      {"lookup 1", openCommand, "", true},
   };
   for (const auto& c : cases) {
     SetContext(c.name);
@@ -133,48 +107,56 @@ bool CheckRegistrations(Session& session, const std::string& program, const std:
   return true;
 }
 
-void CheckHelpShowsAndGoes(Session& session, const std::string& standIn, const std::string& dir,
-                           const std::string& file) {
+// Mirravel moves to (0, 0), then the help window goes right of Mirravel's client width and two fixed
+// frames, as wide and high as the rest of the work area, and the focus comes back to the find field. A
+// second press changes the topic only; the end of the help brings Mirravel back.
+void CheckHelpShowsAndGoes(Session& session, const std::string& standIn, const std::string& file) {
   SetContext("help at WM_PAINT");
   const RECT home = WindowRect(session.Main());
-  StandIn help;
-  if (!help.Start(standIn, dir + "winhelp-1.log", "")) return;
+  Peer help;
+  if (!StartHelpEngine(help, standIn, "0")) return;
   PressHelp(session, "#WM_PAINT = $F ");
-  help.ExpectRequest(1, "257\tWM_PAINT\t" + file);
-  CheckSideBySide(session, help.window);
+  ExpectRequest(help, 1, "257\tWM_PAINT\t" + file);
+  RECT work{};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const LONG left = ClientRect(session.Main()).right + 2 * ::GetSystemMetrics(SM_CXFIXEDFRAME);
+  const std::string beside = Describe(RECT{left, 0, work.right - work.left, work.bottom - work.top});
+  CHECK_NOTE(StandsAt(session.Main(), {0, 0}), "Mirravel moved to (0, 0)");
+  WaitUntil([&] { return Describe(WindowRect(help.Window())) == beside; });
+  CHECK_EQ(beside, Describe(WindowRect(help.Window())));
+  CHECK(session.WaitForFocusIn(kFindField));
 
   SetContext("second press");
   ::SetWindowPos(session.Main(), nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ::SetWindowPos(help.window, nullptr, 100, 110, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(help.Window(), nullptr, 100, 110, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
   PressHelp(session, "#WM_SIZE = $5 ");
-  help.ExpectRequest(2, "257\tWM_SIZE\t" + file);
+  ExpectRequest(help, 2, "257\tWM_SIZE\t" + file);
   session.Settle();
   CHECK_NOTE(StandsAt(session.Main(), {20, 30}), "Mirravel stays where it is");
-  CHECK_EQ(std::string("100,110 300x200"), Describe(WindowRect(help.window)));
+  CHECK_EQ(std::string("100,110 300x200"), Describe(WindowRect(help.Window())));
 
   SetContext("help ended");
   SetFocusTo(session.Control(kListView));
-  Post(help.window, WM_CLOSE);
-  CHECK_EQ(0LL, help.process.WaitForExit());
+  Post(help.Window(), WM_CLOSE);
+  CHECK_EQ(0LL, help.Program().WaitForExit());
   CHECK_NOTE(StandsAt(session.Main(), {home.left, home.top}), "Mirravel back at " + Describe(home));
   CHECK(session.WaitForFocusIn(kFindField));
 }
 
-void CheckLateHelpAndQuit(Session& session, const std::string& standIn, const std::string& dir,
-                          const std::string& file) {
+// A help window that shows only after a while is still waited for and placed; closing Mirravel ends it.
+void CheckLateHelpAndQuit(Session& session, const std::string& standIn, const std::string& file) {
   SetContext("help window late, contents");
-  StandIn late;
-  if (!late.Start(standIn, dir + "winhelp-2.log", "late 1500")) return;
+  Peer late;
+  if (!StartHelpEngine(late, standIn, "1500")) return;
   PressHelp(session, "");
-  late.ExpectRequest(1, "3\t\t" + file);
+  ExpectRequest(late, 1, "3\t\t" + file);
   CHECK_NOTE(StandsAt(session.Main(), {0, 0}), "placed once the window came");
   CHECK(session.NoBoxWithin(500));
-  CheckSideBySide(session, late.window);
 
   SetContext("closing Mirravel");
   session.CloseAndExpectExitCode0();
-  late.ExpectRequest(2, "2\t\t" + file);
-  CHECK_EQ(0LL, late.process.WaitForExit());
+  ExpectRequest(late, 2, "2\t\t" + file);
+  CHECK_EQ(0LL, late.Program().WaitForExit());
 }
 
 // The box shows after the whole wait with Mirravel not top-most; afterwards the box's setting holds.
@@ -193,8 +175,7 @@ void CheckTimeOut(Session& session, bool alwaysOnTop) {
   CHECK_EQ(alwaysOnTop, IsTopMost(session.Main()));
 }
 
-void CheckTimeOuts(const std::string& program, const std::string& standIn, const std::string& dir,
-                   const std::string& file) {
+void CheckTimeOuts(const std::string& program, const std::string& standIn, const std::string& file) {
   Session session;
   if (!session.Start(program)) return;
   const RECT home = WindowRect(session.Main());
@@ -203,36 +184,33 @@ void CheckTimeOuts(const std::string& program, const std::string& standIn, const
   ::WinHelpA(nullptr, file.c_str(), HELP_QUIT, 0);  // Wine's own engine started in the stand-in's place
 
   SetContext("help window never comes, not top-most");
-  StandIn help;
-  if (!help.Start(standIn, dir + "winhelp-3.log", "never")) return;
+  Peer help;
+  if (!StartHelpEngine(help, standIn, "never")) return;
   Click(session.Control(kAlwaysOnTopBox));
   CHECK(WaitUntil([&] { return !IsTopMost(session.Main()); }));
   CheckTimeOut(session, false);
-  help.ExpectRequest(1, "257\tWM_PAINT\t" + file);
+  ExpectRequest(help, 1, "257\tWM_PAINT\t" + file);
   CHECK_NOTE(StandsAt(session.Main(), {home.left, home.top}), "nothing moved");
   session.CloseAndExpectExitCode0();
-  CHECK_EQ(static_cast<std::size_t>(1), FileLines(help.log).size());  // no HELP_QUIT: no help window was found
-  Post(help.window, WM_CLOSE);
+  CHECK_EQ(static_cast<std::size_t>(1), help.Log().size());  // no HELP_QUIT: no help window was found
 }
 
 }  // namespace
 
 void RunHelpSuite(const SuitePaths& paths) {
-  // Two PureBasic installations below the temporary directory: one with a help file, one with an empty one.
+  // A PureBasic installation with a help file below the temporary directory.
   char temp[MAX_PATH] = {};
   ::GetTempPathA(MAX_PATH, temp);
-  const std::string dir = std::string(temp) + "Mirravel help suite\\";
-  for (const char* sub : {"", "Pure Basic", "Pure Basic\\help", "Empty Basic", "Empty Basic\\help"}) {
-    ::CreateDirectoryA((dir + sub).c_str(), nullptr);
-  }
-  const std::string file = dir + "Pure Basic\\help\\win32.hlp";
+  const std::string suite = std::string(temp) + "Mirravel help suite\\";
+  const std::string dir = suite + "Pure Basic\\";
+  for (const std::string& sub : {suite, dir, dir + "help"}) ::CreateDirectoryA(sub.c_str(), nullptr);
+  const std::string file = dir + "help\\win32.hlp";
   std::ofstream(file, std::ios::binary) << "LN help file stand-in";
-  std::ofstream(dir + "Empty Basic\\help\\win32.hlp", std::ios::binary).flush();
   Session session;
   if (CheckRegistrations(session, paths.program, dir)) {
-    CheckHelpShowsAndGoes(session, paths.peer, dir, file);
-    CheckLateHelpAndQuit(session, paths.peer, dir, file);
-    CheckTimeOuts(paths.program, paths.peer, dir, file);
+    CheckHelpShowsAndGoes(session, paths.peer, file);
+    CheckLateHelpAndQuit(session, paths.peer, file);
+    CheckTimeOuts(paths.program, paths.peer, file);
   }
   SetContext("");
   RemoveRegistration();

@@ -1,16 +1,43 @@
-// Driving one running program.
+// Driving one running program and the stand-in peer.
 #include "tests/e2e/suites/session.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <fstream>
 
 namespace mirravel::e2e {
 
-bool Session::Start(const std::string& program, const std::string& arguments, const char* title) {
-  if (!CHECK_NOTE(program_.Start(Quoted(program) + " " + arguments), "start " + program)) return false;
-  main_ = WaitForTopLevelWindow(program_.Id(), nullptr, title);
-  if (!CHECK_NOTE(main_ != nullptr, std::string("a visible window titled ") + title)) return false;
+Peer::~Peer() {
+  process_.Terminate();
+  ::DeleteFileA(log_.c_str());
+}
+
+bool Peer::Start(const std::string& program, const std::string& options, const char* windowClass) {
+  char directory[MAX_PATH] = {};
+  char path[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, directory);
+  ::GetTempFileNameA(directory, "pee", 0, path);
+  log_ = path;
+  if (!CHECK(process_.Start(Quoted(program) + " --log " + Quoted(log_) + " " + options))) return false;
+  window_ = WaitForTopLevelWindow(process_.Id(), windowClass, nullptr, false);
+  return CHECK_NOTE(window_ != nullptr, std::string("the stand-in's window of class ") + windowClass);
+}
+
+std::vector<std::string> Peer::Log() const {
+  std::vector<std::string> lines;
+  std::ifstream file(log_, std::ios::binary);
+  for (std::string line; std::getline(file, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+bool Session::Start(const std::string& program) {
+  if (!CHECK_NOTE(program_.Start(Quoted(program)), "start " + program)) return false;
+  main_ = WaitForTopLevelWindow(program_.Id(), nullptr, "Mirravel");
+  if (!CHECK_NOTE(main_ != nullptr, "a visible window titled Mirravel")) return false;
   ::WaitForInputIdle(program_.Handle(), kDefaultTimeoutMs);  // the catalogue is loaded before the loop runs
   Settle();
   return true;
@@ -49,8 +76,8 @@ void Session::MarkCopyField(const std::string& marker) {
   Settle();
 }
 
-bool Session::WaitForCopyField(const std::string& expected, DWORD timeoutMs) {
-  return WaitUntil([&] { return GetText(Control(kCopyField)) == expected; }, timeoutMs);
+bool Session::WaitForCopyField(const std::string& expected) {
+  return WaitUntil([&] { return GetText(Control(kCopyField)) == expected; });
 }
 
 bool Session::WaitForFocusIn(int id) {

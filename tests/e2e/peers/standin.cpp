@@ -1,21 +1,27 @@
-// A stand-in for the jaPBe editor: a top-level window that starts a tool with its own handle on the
-// command line, answers the three text queries as configured, and logs every notice and copy-data record
-// it receives, one line each, to its window and to a log file that the end-to-end suites read.
+// Stand-ins for the two peers the program talks to, one role per run, each a top-level window that logs
+// what it receives, one line each, to a log file that the end-to-end suites read.
 //
-//   japbe_standin [--launch PROGRAM] [--arguments "x %h"] [--log FILE] [--title TITLE]
+// jaPBe (the default role): starts a tool with its own handle on the command line, answers the three text
+// queries as configured, and logs every notice and copy-data record it receives, also to its window.
+//   japbe_standin [--launch PROGRAM] [--arguments "x %h"] [--log FILE]
 //                 [--reply-a MODE[:TEXT]] [--reply-b ...] [--reply-c ...] [--unterminated] [--hang MS]
 // MODE: inside (the reply is sent while the query is handled), after, never (accepted, never answered),
 // zero (refused) or other (answered from another window). %h in the arguments becomes the window handle.
-//
 // Log lines (numbers in decimal, window handles in their low 32 bits, bytes in hexadecimal):
-//   window handle=H
 //   launched pid=P                       | launch-failed error=E
 //   received tick=T message=M wParam=W lParam=L
 //   copydata tick=T wParam=W dwData=D cbData=N bytes=HEX
 //   replied tick=T code=C from=H answer=R  (answer "none" when the send failed)
+//
+// Help engine: a hidden window of class "MS_WINHELP", the window WinHelpA hands its requests to (a
+// synchronous WM_COPYDATA tagged 0xA1DE505 under Wine). It logs each request as "command<TAB>keyword<TAB>file"
+// and, after the first request that opens the help, takes the title "Win32 Programmer's Reference" and shows
+// itself: at once, after MS milliseconds, or never. HELP_QUIT or WM_CLOSE ends it with exit code 0.
+//   japbe_standin --help-engine [--show-after MS|never] --log FILE
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -25,18 +31,30 @@ constexpr UINT kQueryC = 0x0410;
 constexpr UINT kSendLaterReply = WM_APP + 1;  // wParam: the query, lParam: the window to reply to
 constexpr char kDigits[] = "0123456789ABCDEF";
 
+// The record WinHelpA sends: this header, then the file name and the keyword at the given offsets.
+struct WinHelpRecord {
+  WORD size;
+  WORD command;
+  LONG data;
+  LONG reserved;
+  WORD ofsFilename;
+  WORD ofsData;
+};
+
 struct Reply {
   std::string mode = "zero";
   std::string text;
 };
 
 struct StandIn {
+  bool helpEngine = false;
   std::string launch;
   std::string arguments = "x %h";
-  std::string title = "jaPBe stand-in";
   Reply replies[3] = {{"inside", "SendMessage_(WindowID(), #WM_PAINT, 0, 0)"}, {}, {}};
   bool unterminated = false;  // replies without their NUL: cbData is the text's length
   DWORD hangMs = 0;           // > 0: every query blocks the window procedure that long
+  int showDelayMs = 0;        // the help engine's; -1: never
+  bool shown = false;
   HWND window = nullptr;
   HWND otherWindow = nullptr;  // a second window of ours, for replies from the wrong window
   HWND logView = nullptr;
@@ -82,24 +100,56 @@ LRESULT OnQuery(UINT query, LPARAM tool) {
   return mode == "zero" ? 0 : 1;
 }
 
+LRESULT OnCopyData(WPARAM sender, const COPYDATASTRUCT& record) {
+  const auto* bytes = static_cast<const unsigned char*>(record.lpData);
+  std::string hex;
+  for (DWORD i = 0; bytes != nullptr && i < record.cbData; ++i) hex += {kDigits[bytes[i] >> 4], kDigits[bytes[i] & 15]};
+  Log("copydata" + Tick() + " wParam=" + Number(sender) + " dwData=" + Number(record.dwData) +
+      " cbData=" + Number(record.cbData) + " bytes=" + hex);
+  return TRUE;
+}
+
+// The NUL-terminated text at the offset inside the record; "" when the offset is 0 or outside it.
+std::string TextAt(const char* bytes, DWORD size, WORD offset) {
+  if (offset == 0 || offset >= size) return {};
+  return std::memchr(bytes + offset, '\0', size - offset) ? std::string(bytes + offset) : "<unterminated>";
+}
+
+LRESULT OnHelpRequest(const COPYDATASTRUCT& data) {
+  if (data.dwData != 0xA1DE505 || data.lpData == nullptr || data.cbData < sizeof(WinHelpRecord)) {
+    Log("bad request");
+    return FALSE;
+  }
+  const auto* bytes = static_cast<const char*>(data.lpData);
+  WinHelpRecord record{};
+  std::memcpy(&record, bytes, sizeof record);
+  Log(std::to_string(record.command) + "\t" + TextAt(bytes, data.cbData, record.ofsData) + "\t" +
+      TextAt(bytes, data.cbData, record.ofsFilename));
+  if (record.command == HELP_QUIT) {
+    ::DestroyWindow(standIn.window);
+  } else if (!standIn.shown && standIn.showDelayMs >= 0) {
+    ::SetTimer(standIn.window, 1, static_cast<UINT>(standIn.showDelayMs), nullptr);  // 0: at the next turn
+  }
+  return TRUE;
+}
+
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message >= WM_USER && message < WM_APP) {
     Log("received" + Tick() + " message=" + Number(message) + " wParam=" + Number(wParam) +
         " lParam=" + Number(static_cast<UINT_PTR>(lParam)));
     return message >= kQueryA && message <= kQueryC ? OnQuery(message, lParam) : 0;
   }
+  const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
   switch (message) {
-    case WM_COPYDATA: {
-      const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    case WM_COPYDATA:
       if (record == nullptr) return FALSE;
-      const auto* bytes = static_cast<const unsigned char*>(record->lpData);
-      std::string hex;
-      for (DWORD i = 0; bytes != nullptr && i < record->cbData; ++i)
-        hex += {kDigits[bytes[i] >> 4], kDigits[bytes[i] & 15]};
-      Log("copydata" + Tick() + " wParam=" + Number(wParam) + " dwData=" + Number(record->dwData) +
-          " cbData=" + Number(record->cbData) + " bytes=" + hex);
-      return TRUE;
-    }
+      return standIn.helpEngine ? OnHelpRequest(*record) : OnCopyData(wParam, *record);
+    case WM_TIMER:
+      ::KillTimer(window, 1);
+      ::SetWindowTextA(window, "Win32 Programmer's Reference");
+      ::ShowWindow(window, SW_SHOWNORMAL);
+      standIn.shown = true;
+      return 0;
     case kSendLaterReply: SendReply(static_cast<UINT>(wParam), reinterpret_cast<HWND>(lParam), window); return 0;
     case WM_SIZE: ::MoveWindow(standIn.logView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
     case WM_DESTROY: ::PostQuitMessage(0); return 0;
@@ -112,8 +162,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 std::string ReadOptions(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string name = argv[i];
-    if (name == "--unterminated") {
-      standIn.unterminated = true;
+    if (name == "--unterminated" || name == "--help-engine") {
+      (name == "--unterminated" ? standIn.unterminated : standIn.helpEngine) = true;
       continue;
     }
     if (i + 1 >= argc) return "missing value after " + name;
@@ -123,10 +173,10 @@ std::string ReadOptions(int argc, char** argv) {
       standIn.launch = value;
     } else if (name == "--arguments") {
       standIn.arguments = value;
-    } else if (name == "--title") {
-      standIn.title = value;
     } else if (name == "--hang") {
       standIn.hangMs = static_cast<DWORD>(std::strtoul(value.c_str(), nullptr, 10));
+    } else if (name == "--show-after") {
+      standIn.showDelayMs = value == "never" ? -1 : std::atoi(value.c_str());
     } else if (name == "--log") {
       standIn.logFile =
           ::CreateFileA(value.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -170,22 +220,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ::MessageBoxA(nullptr, error.c_str(), "jaPBe stand-in", MB_ICONERROR);
     return 2;
   }
+  const char* className = standIn.helpEngine ? "MS_WINHELP" : "JaPBeStandIn";
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = WindowProcedure;
   windowClass.hInstance = instance;
   windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = "JaPBeStandIn";
+  windowClass.lpszClassName = className;
   if (::RegisterClassA(&windowClass) == 0) return 1;
-  standIn.window = ::CreateWindowExA(0, "JaPBeStandIn", standIn.title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20,
-                                     20, 560, 300, nullptr, nullptr, instance, nullptr);
+  // The help engine stays hidden and untitled as the help until a request asks for the help.
+  standIn.window = ::CreateWindowExA(0, className, standIn.helpEngine ? "Help engine stand-in" : "jaPBe stand-in",
+                                     WS_OVERLAPPEDWINDOW | (standIn.helpEngine ? 0 : WS_VISIBLE), 20, 20, 560, 300,
+                                     nullptr, nullptr, instance, nullptr);
   standIn.otherWindow = ::CreateWindowExA(0, "STATIC", "other", 0, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
-  standIn.logView = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0,
-                                      0, 540, 260, standIn.window, nullptr, instance, nullptr);
   if (standIn.window == nullptr || standIn.otherWindow == nullptr) return 1;
-  RECT client{};
-  ::GetClientRect(standIn.window, &client);
-  ::MoveWindow(standIn.logView, 0, 0, client.right, client.bottom, FALSE);
-  Log("window handle=" + Number(standIn.window));
+  if (!standIn.helpEngine) {
+    RECT client{};
+    ::GetClientRect(standIn.window, &client);
+    standIn.logView = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
+                                        0, 0, client.right, client.bottom, standIn.window, nullptr, instance, nullptr);
+  }
   if (!standIn.launch.empty()) LaunchTool();
   MSG message{};
   while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
