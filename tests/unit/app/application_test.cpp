@@ -33,7 +33,6 @@ class ApplicationTest : public ::testing::Test {
     app.HandleEvent({kind, id});
     Drain();
   }
-  std::string Selected() { return std::string(window().list.SelectedText()); }
 
   testing::FakePlatform platform{kCatalogue};
   Application app{platform};
@@ -68,7 +67,7 @@ TEST_F(ApplicationTest, FindFieldNamesTheKindAndReturnSearchesOnlyFromIt) {
   Event(WindowEvent::Kind::Menu, kShortcutReturn);
   EXPECT_EQ(window().selections.size(), 1u);
   Event(WindowEvent::Kind::Menu, kShortcutF3);  // F3 searches from anywhere
-  EXPECT_EQ(Selected(), "#WM_PAINT = $F");
+  EXPECT_EQ(window().list.SelectedText(), "#WM_PAINT = $F");
   // The find button with an empty field only focuses it; F3 searches even then: "# =" is found nowhere.
   Type("");
   window().focus = kListView;

@@ -123,19 +123,12 @@ TEST_F(RegistrationFlowTest, RemovingAnEntryRenumbersTheRestAndKeepsEveryOtherGr
 }
 
 TEST_F(RegistrationFlowTest, AFailedRewriteLeavesTheToolsFileAsItWasAndNoTemporaryFile) {
-  using Files = testing::FaultyFileOperations;
-  const std::pair<const char*, std::function<void(Files&)>> faults[] = {
-      {"read", [](Files& f) { f.failRead = true; }}, {"create", [](Files& f) { f.failCreate = true; }},
-      {"third line", [](Files& f) { f.failLineWrite = 3; }}, {"flush", [](Files& f) { f.failFinish = true; }},
-      {"move", [](Files& f) { f.failMove = true; }}};
   for (const int mirravelAt : {0, 2}) {
-    for (const auto& [name, inject] : faults) {
-      SCOPED_TRACE(std::string(name) + (mirravelAt ? " removing" : " adding"));
+    for (const char* fault : {"read", "create", "line 3", "finish", "move"}) {
+      SCOPED_TRACE(std::string(fault) + (mirravelAt ? " removing" : " adding"));
       const std::string original = Joined(ToolsLines(3, mirravelAt, "ToolCount = 3"), "\n", false);
       install.WriteTools(original);
-      platform.files = Files{};
-      platform.files.ownExecutable = ownExecutable;
-      inject(platform.files);
+      platform.files.failing = {fault};
       const Boxes boxes = Press({kAnswerYes});
       ASSERT_FALSE(boxes.empty());
       EXPECT_EQ(boxes.back(), mirravelAt ? kNotUninstalled : kNotRegistered);
@@ -152,11 +145,11 @@ TEST_F(RegistrationFlowTest, AFailedRewriteLeavesTheToolsFileAsItWasAndNoTempora
 
 TEST_F(RegistrationFlowTest, CopyingTheExecutable) {
   install.WriteTools(Joined(ToolsLines(1, 0, "ToolCount = 1"), "\r\n"));
-  platform.files.failCopy = true;  // the entry stays, the failure is reported
+  platform.files.failing = {"copy"};  // the entry stays, the failure is reported
   EXPECT_EQ(Press(), Boxes{kNotRegistered});
   fs::remove(install.Tools());
   EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskInstallCopy, kNotRegistered}));
-  platform.files.failCopy = false;
+  platform.files.failing.clear();
   EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskInstallCopy});
   EXPECT_FALSE(fs::exists(install.Copy()));
   EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskInstallCopy, "INFO: Plugin Mirravel is installed !"}));
