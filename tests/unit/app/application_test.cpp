@@ -39,7 +39,6 @@ class ApplicationTest : public ::testing::Test {
 };
 
 TEST_F(ApplicationTest, StartsWithTheCatalogueLoadedAndTheCopyButtonDisabled) {
-  EXPECT_EQ(app.State().lineCount, 5);
   EXPECT_EQ(app.State().alwaysOnTop, 1);
   EXPECT_TRUE(window().disabled[kCopyButton]);
   ASSERT_EQ(platform.menuItems.size(), 3u);
