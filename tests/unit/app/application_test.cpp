@@ -128,10 +128,6 @@ TEST_F(ApplicationTest, ContextMenuOffersOnlyTheClipboardOutsidePluginMode) {
   window().texts[kCopyField] = "#WM_PAINT = $F ";
   app.OnListRightButtonDown();
   EXPECT_EQ(window().contextMenus, (std::vector<std::array<bool, 3>>{{false, false, false}, {false, false, true}}));
-  window().focus = kListView;
-  Event(WindowEvent::Kind::Menu, kMenuCopyToClipboard);
-  EXPECT_EQ(platform.clipboard.content, "#WM_PAINT = $F ");
-  EXPECT_EQ(window().focus, kFindField);
 }
 
 TEST_F(ApplicationTest, CloseEndsTheProcessOnceWithExitCodeZero) {

@@ -82,6 +82,7 @@ TEST(HostFlow, CopyCommandsHandJaPBeTheTextOrItsValueOrPutItOnTheClipboard) {
     run.platform.desktop.windows[kHost].processAlive = c.hostAlive;
     run.platform.window.texts[kCopyField] = "#WM_PAINT = $F ";
     run.platform.desktop.delivered.clear();
+    run.platform.window.focus = kListView;
     run.app.HandleEvent({WindowEvent::Kind::Menu, c.command});
     const auto& delivered = run.platform.desktop.delivered;
     ASSERT_EQ(delivered.size(), c.sent.empty() ? 0u : 1u) << c.command;
@@ -92,6 +93,7 @@ TEST(HostFlow, CopyCommandsHandJaPBeTheTextOrItsValueOrPutItOnTheClipboard) {
     }
     EXPECT_EQ(run.platform.window.BoxTexts(), c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
     EXPECT_EQ(run.platform.clipboard.content, c.clipboard);
+    EXPECT_EQ(run.platform.window.focus, kFindField);  // every command hands the focus back to the find field
   }
 }
 
