@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,19 +16,18 @@ namespace mirravel::testing {
 class FaultyFileOperations : public FileOperationsPort {
  public:
   std::optional<std::string> ReadWholeFile(const std::string& path) override {
-    return failRead ? std::nullopt : real.ReadWholeFile(path);
+    return failing.count("read") ? std::nullopt : real.ReadWholeFile(path);
   }
   std::unique_ptr<NewFile> CreateNewFile(const std::string& path) override {
-    if (failCreate) return nullptr;
-    std::unique_ptr<NewFile> file = real.CreateNewFile(path);
-    return file ? std::make_unique<FaultyNewFile>(std::move(file), failLineWrite, failFinish) : nullptr;
+    std::unique_ptr<NewFile> file = failing.count("create") ? nullptr : real.CreateNewFile(path);
+    return file ? std::make_unique<FaultyNewFile>(std::move(file), failing) : nullptr;
   }
   bool MoveReplacing(const std::string& from, const std::string& to) override {
-    return !failMove && real.MoveReplacing(from, to);
+    return !failing.count("move") && real.MoveReplacing(from, to);
   }
   bool RemoveFile(const std::string& path) override { return real.RemoveFile(path); }
   bool CopyReplacing(const std::string& from, const std::string& to) override {
-    return !failCopy && real.CopyReplacing(from, to);
+    return !failing.count("copy") && real.CopyReplacing(from, to);
   }
   bool MakeDirectories(const std::string& directory) override { return real.MakeDirectories(directory); }
   std::string TemporaryDirectory() override { return temporaryDirectory; }
@@ -38,29 +38,27 @@ class FaultyFileOperations : public FileOperationsPort {
   std::string OwnExecutablePath() override { return ownExecutable; }
 
   platform::PosixFileOperations real;
-  bool failRead = false;
-  bool failCreate = false;
-  int failLineWrite = 0;  // the n-th line written to a new file fails (1-based); 0: none
-  bool failFinish = false;
-  bool failMove = false;
-  bool failCopy = false;
+  // The operations that fail: "read", "create", "line N" (the N-th line written to a new file, from 1),
+  // "finish", "move", "copy".
+  std::set<std::string> failing;
   std::string temporaryDirectory = "/tmp";
   std::map<std::string, std::string> shortPaths;
   std::string ownExecutable;
 
  private:
-  // Writes through to the real file until the chosen line, so a partial file is left on disk.
+  // Writes through to the real file until the failing line, so a partial file is left on disk.
   class FaultyNewFile : public NewFile {
    public:
-    FaultyNewFile(std::unique_ptr<NewFile> file, int failingLine, bool failFinish)
-        : file_(std::move(file)), failingLine_(failingLine), failFinish_(failFinish) {}
-    bool WriteLine(std::string_view text) override { return ++lines_ != failingLine_ && file_->WriteLine(text); }
-    bool Finish() override { return file_->Finish() && !failFinish_; }
+    FaultyNewFile(std::unique_ptr<NewFile> file, const std::set<std::string>& failing)
+        : file_(std::move(file)), failing_(failing) {}
+    bool WriteLine(std::string_view text) override {
+      return !failing_.count("line " + std::to_string(++lines_)) && file_->WriteLine(text);
+    }
+    bool Finish() override { return file_->Finish() && !failing_.count("finish"); }
 
    private:
     std::unique_ptr<NewFile> file_;
-    int failingLine_;
-    bool failFinish_;
+    const std::set<std::string>& failing_;
     int lines_ = 0;
   };
 };

@@ -83,11 +83,10 @@ class FakeDesktop : public DesktopPort {
     calls.push_back("place " + std::to_string(window));
   }
   ScreenRect WorkArea() override { return workArea; }
-  std::int32_t FixedFrameWidth() override { return frameWidth; }
+  std::int32_t FixedFrameWidth() override { return 3; }
 
   std::map<WindowHandle, FakeOtherWindow> windows;
   ScreenRect workArea{0, 0, 1024, 768};
-  std::int32_t frameWidth = 3;
   std::vector<DeliveredMessage> delivered;
   std::vector<std::string> calls;
   // Answers sent messages (the result, or nothing for a timed-out send); 1 when not set.

@@ -33,17 +33,14 @@ class ApplicationTest : public ::testing::Test {
     app.HandleEvent({kind, id});
     Drain();
   }
-  std::string Selected() { return std::string(window().list.SelectedText()); }
 
   testing::FakePlatform platform{kCatalogue};
   Application app{platform};
 };
 
-TEST_F(ApplicationTest, StartsWithTheCatalogueLoadedAndTheCopyButtonDisabled) {
-  EXPECT_EQ(app.State().lineCount, 5);
+TEST_F(ApplicationTest, StartsTopMostWithTheMenuTheMarkerAndTheCopyButtonDisabled) {
   EXPECT_EQ(app.State().alwaysOnTop, 1);
   EXPECT_TRUE(window().disabled[kCopyButton]);
-  EXPECT_EQ(app.State().hostWindow, 0u);
   ASSERT_EQ(platform.menuItems.size(), 3u);
   EXPECT_EQ(platform.menuItems[0].text, "Copy to to jaPBe");
   EXPECT_EQ(platform.menuItems[2].id, kMenuCopyToClipboard);
@@ -57,7 +54,6 @@ TEST_F(ApplicationTest, FindFieldNamesTheKindAndReturnSearchesOnlyFromIt) {
     Type(text);
     EXPECT_EQ(window().texts[kFindLabel], label) << text;
   }
-  EXPECT_EQ(app.State().findText, "3");
   Event(WindowEvent::Kind::Menu, kShortcutReturn);
   EXPECT_EQ(window().texts[kCopyField], "#ABE_BOTTOM = $3 ");  // the hit's selection, picked up
   EXPECT_NE(app.State().findNextPosition, 0);
@@ -69,7 +65,7 @@ TEST_F(ApplicationTest, FindFieldNamesTheKindAndReturnSearchesOnlyFromIt) {
   Event(WindowEvent::Kind::Menu, kShortcutReturn);
   EXPECT_EQ(window().selections.size(), 1u);
   Event(WindowEvent::Kind::Menu, kShortcutF3);  // F3 searches from anywhere
-  EXPECT_EQ(Selected(), "#WM_PAINT = $F");
+  EXPECT_EQ(window().list.SelectedText(), "#WM_PAINT = $F");
   // The find button with an empty field only focuses it; F3 searches even then: "# =" is found nowhere.
   Type("");
   window().focus = kListView;
@@ -131,10 +127,6 @@ TEST_F(ApplicationTest, ContextMenuOffersOnlyTheClipboardOutsidePluginMode) {
   window().texts[kCopyField] = "#WM_PAINT = $F ";
   app.OnListRightButtonDown();
   EXPECT_EQ(window().contextMenus, (std::vector<std::array<bool, 3>>{{false, false, false}, {false, false, true}}));
-  window().focus = kListView;
-  Event(WindowEvent::Kind::Menu, kMenuCopyToClipboard);
-  EXPECT_EQ(platform.clipboard.content, "#WM_PAINT = $F ");
-  EXPECT_EQ(window().focus, kFindField);
 }
 
 TEST_F(ApplicationTest, CloseEndsTheProcessOnceWithExitCodeZero) {
@@ -158,8 +150,7 @@ TEST(ApplicationStartUp, WithoutAWindowEndsQuietlyAndWithoutAMenuGoesOn) {
 }
 
 TEST(ApplicationStartUp, LoadsTheCatalogueUpToItsFirstZeroByteOrSaysWhyNotAndEnds) {
-  auto wrongMagic = testing::LiteralBlock("#A = $1\r\n");
-  wrongMagic[0] = 'X';
+  // How a block is checked is the decoder's; here each way a block fails meets its message.
   auto wrongChecksum = testing::LiteralBlock("#A = $1\r\n");
   wrongChecksum[6] ^= 1;
   const struct {
@@ -171,13 +162,9 @@ TEST(ApplicationStartUp, LoadsTheCatalogueUpToItsFirstZeroByteOrSaysWhyNotAndEnd
   } cases[] = {
       {"text", testing::LiteralBlock("#ABE = $3 ' B.\r\n#YELLOW = $FFFF\r\n"), "#ABE = $3 ' B.\n#YELLOW = $FFFF\n", 2, ""},
       {"zero byte", testing::LiteralBlock(std::string("#A = $1\r\n\0#B = $2\r\n", 19)), "#A = $1\n", 1, ""},
-      {"no block", {}, "", 0, kAllocateFailedMessage},
-      {"size field 0", testing::LiteralBlock("#A = $1\r\n", 0), "", 0, kAllocateFailedMessage},
       {"size field negative", testing::LiteralBlock("#A = $1\r\n", 0x80000000LL), "", 0, kAllocateFailedMessage},
       {"shorter than its header", {'J', 'C', 5, 0}, "", 0, kAllocateFailedMessage},
-      {"wrong magic", wrongMagic, "", 0, kUnpackFailedMessage},
       {"wrong checksum", wrongChecksum, "", 0, kUnpackFailedMessage},
-      {"size larger than the stream gives", testing::LiteralBlock("#A = $1\r\n", 100), "", 0, kUnpackFailedMessage},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -196,10 +183,9 @@ TEST(ApplicationStartUp, LoadsTheCatalogueUpToItsFirstZeroByteOrSaysWhyNotAndEnd
 }
 
 TEST(ApplicationStartUp, ReadsTheHostWindowFromTheSecondParameter) {
+  // Tokens and the decimal rule are the command line's; here the parameter chosen and its 32 bits.
   const std::pair<const char*, std::uintptr_t> cases[] = {
-      {"m.exe", 0}, {"m.exe first", 0}, {"m.exe first 1234", 1234}, {"\"C:\\a b\\m.exe\" \"x y\" 99", 99},
-      {"m.exe first abc", 0}, {"m.exe first -1", 0xFFFFFFFFu}, {"m.exe first 4294967297", 1},
-  };
+      {"m.exe first", 0}, {"\"C:\\a b\\m.exe\" \"x y\" 99", 99}, {"m.exe first -1", 0xFFFFFFFFu}};
   for (const auto& [commandLine, host] : cases) {
     testing::FakePlatform platform{"#A = $1\r\n"};
     Application app{platform};

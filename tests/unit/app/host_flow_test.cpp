@@ -29,13 +29,6 @@ struct PluginRun {
     };
     started = app.Start("Mirravel.exe x 4242");
   }
-  std::vector<std::uint32_t> Queries() const {
-    std::vector<std::uint32_t> queries;
-    for (const auto& m : platform.desktop.delivered) {
-      if (m.how == testing::DeliveredMessage::How::Sent) queries.push_back(m.message);
-    }
-    return queries;
-  }
 
   std::map<std::uint32_t, std::string> replies;
   testing::FakePlatform platform{kCatalogue};
@@ -57,8 +50,11 @@ TEST(HostFlow, StartUpSearchTakesTheFirstReplyWithAHash) {
     PluginRun run(c.replies);
     testing::FakeWindow& window = run.platform.window;
     ASSERT_TRUE(run.started);
-    EXPECT_EQ(run.platform.desktop.delivered.front().message, MSG_PLUGIN_STARTED);
-    EXPECT_EQ(run.Queries(), c.queries) << c.word;
+    Q sent;  // the start notice, then the queries in turn
+    for (const auto& m : run.platform.desktop.delivered) sent.push_back(m.message);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.front(), MSG_PLUGIN_STARTED);
+    EXPECT_EQ(Q(sent.begin() + 1, sent.end()), c.queries) << c.word;
     EXPECT_EQ(window.texts[kFindField], c.word);
     EXPECT_EQ(window.texts[kCopyField], c.copied);
     EXPECT_EQ(run.platform.sounds, c.sounds) << c.word;
@@ -86,6 +82,7 @@ TEST(HostFlow, CopyCommandsHandJaPBeTheTextOrItsValueOrPutItOnTheClipboard) {
     run.platform.desktop.windows[kHost].processAlive = c.hostAlive;
     run.platform.window.texts[kCopyField] = "#WM_PAINT = $F ";
     run.platform.desktop.delivered.clear();
+    run.platform.window.focus = kListView;
     run.app.HandleEvent({WindowEvent::Kind::Menu, c.command});
     const auto& delivered = run.platform.desktop.delivered;
     ASSERT_EQ(delivered.size(), c.sent.empty() ? 0u : 1u) << c.command;
@@ -96,6 +93,7 @@ TEST(HostFlow, CopyCommandsHandJaPBeTheTextOrItsValueOrPutItOnTheClipboard) {
     }
     EXPECT_EQ(run.platform.window.BoxTexts(), c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
     EXPECT_EQ(run.platform.clipboard.content, c.clipboard);
+    EXPECT_EQ(run.platform.window.focus, kFindField);  // every command hands the focus back to the find field
   }
 }
 

@@ -6,6 +6,9 @@
 #include "app/registration_flow.h"
 #include "fakes/fake_platform.h"
 #include "helpers/japbe_installation.h"
+#include "registration/registration_state.h"
+#include "registration/removal_batch.h"
+#include "registration/tools_file_rewrite.h"
 
 namespace mirravel {
 namespace {
@@ -34,19 +37,12 @@ Lines& operator+=(Lines& lines, const Lines& more) {
   return lines;
 }
 
-Lines MirravelEntry(int number) {
-  return {"[Tool_" + std::to_string(number) + "]", "Command = Mirravel", "Arguments =", "WorkingDir = ",
-          "MenuItemName = Mirravel", "Shortcut =", "Flags = 0", "ReloadSource = 0", "HideEditor = 0", "IsPlugin = 1",
-          "Menu = 0", "Language = 0", "Hide = 0"};
-}
-
-// A foreign tool with the keys jaPBe writes; `who` tells the tools apart, values hold "Tool_" and "ToolCount".
+// A foreign tool; `who` tells the tools apart, values hold "Tool_" and "ToolCount". (The end-to-end suite
+// has jaPBe's full key set, and Mirravel's own entry spelt out as jaPBe reads it.)
 Lines ForeignTool(int number, int who) {
   const std::string id = std::to_string(who);
   return {"[Tool_" + std::to_string(number) + "]", "Command = C:\\Tool_box\\fmt" + id + ".exe",
-          "Arguments = \"%FILE\" /ToolCount=" + id, "WorkingDir = C:\\Tool_box\\", "MenuItemName = Format " + id,
-          "Shortcut = Ctrl+F" + id, "Flags = 2", "ReloadSource = 1", "HideEditor = 0", "IsPlugin = 0", "Menu = 1",
-          "Language = 0", "Hide = 0", "Trigger = 0", "UniqueToolID = {6F1A-" + id + "}"};
+          "Arguments = \"%FILE\" /ToolCount=" + id, "MenuItemName = Format " + id};
 }
 
 // A tools file of `count` tools in the shape jaPBe writes, Mirravel's entry (if any) at position `mirravelAt`.
@@ -54,7 +50,7 @@ Lines ToolsLines(int count, int mirravelAt, const std::string& countLine) {
   Lines lines = {"; jaPBe tools [Tool_9]", "[ToolsInfo]"};
   if (!countLine.empty()) lines.push_back(countLine);
   lines.push_back("OldToolCount = 7");
-  for (int n = 1, who = 1; n <= count; ++n) lines += n == mirravelAt ? MirravelEntry(n) : ForeignTool(n, who++);
+  for (int n = 1, who = 1; n <= count; ++n) lines += n == mirravelAt ? MirravelToolEntry(n) : ForeignTool(n, who++);
   return lines;
 }
 
@@ -99,9 +95,10 @@ TEST_F(RegistrationFlowTest, AddingKeepsEveryForeignLineAndUpdatesOnlyTheRealToo
     install.WriteTools(Joined(ToolsLines(present, 0, c.countLine), c.lineEnd, c.lastEnded));
     EXPECT_EQ(Press(), Boxes{kRegistered});
     Lines expected = ToolsLines(present, 0, present ? "ToolCount = " + std::to_string(c.newCount) : "");
-    EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += MirravelEntry(c.newCount), "\r\n"));
+    EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += MirravelToolEntry(c.newCount), "\r\n"));
     EXPECT_EQ(ReadBytes(install.Copy()), ReadBytes(ownExecutable));
-    fs::remove(install.Copy());
+    fs::remove(install.Copy());  // the state then rests on the entry, which counts only below a "ToolCount"
+    EXPECT_EQ(PluginRegistrationState(platform.registry), present ? "Yes" : "No");
   }
 }
 
@@ -115,7 +112,7 @@ TEST_F(RegistrationFlowTest, RemovingAnEntryRenumbersTheRestAndKeepsEveryOtherGr
 
   // Found by any command naming the program (entry 3 here, under another caption).
   Lines lines = ToolsLines(3, 0, "ToolCount=3");
-  lines[lines.size() - 14] = "Command = C:\\jaPBe\\PLUGIN\\mirravel.EXE";
+  lines[lines.size() - 3] = "Command = C:\\jaPBe\\PLUGIN\\mirravel.EXE";
   install.WriteTools(Joined(lines += {"[Other]", "Keep = me"}, "\r\n"));
   EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskUninstall});  // declined: nothing but the directory
   EXPECT_EQ(ReadBytes(install.Tools()), Joined(lines, "\r\n"));
@@ -126,19 +123,12 @@ TEST_F(RegistrationFlowTest, RemovingAnEntryRenumbersTheRestAndKeepsEveryOtherGr
 }
 
 TEST_F(RegistrationFlowTest, AFailedRewriteLeavesTheToolsFileAsItWasAndNoTemporaryFile) {
-  using Files = testing::FaultyFileOperations;
-  const std::pair<const char*, std::function<void(Files&)>> faults[] = {
-      {"read", [](Files& f) { f.failRead = true; }}, {"create", [](Files& f) { f.failCreate = true; }},
-      {"third line", [](Files& f) { f.failLineWrite = 3; }}, {"flush", [](Files& f) { f.failFinish = true; }},
-      {"move", [](Files& f) { f.failMove = true; }}};
   for (const int mirravelAt : {0, 2}) {
-    for (const auto& [name, inject] : faults) {
-      SCOPED_TRACE(std::string(name) + (mirravelAt ? " removing" : " adding"));
+    for (const char* fault : {"read", "create", "line 3", "finish", "move"}) {
+      SCOPED_TRACE(std::string(fault) + (mirravelAt ? " removing" : " adding"));
       const std::string original = Joined(ToolsLines(3, mirravelAt, "ToolCount = 3"), "\n", false);
       install.WriteTools(original);
-      platform.files = Files{};
-      platform.files.ownExecutable = ownExecutable;
-      inject(platform.files);
+      platform.files.failing = {fault};
       const Boxes boxes = Press({kAnswerYes});
       ASSERT_FALSE(boxes.empty());
       EXPECT_EQ(boxes.back(), mirravelAt ? kNotUninstalled : kNotRegistered);
@@ -155,11 +145,11 @@ TEST_F(RegistrationFlowTest, AFailedRewriteLeavesTheToolsFileAsItWasAndNoTempora
 
 TEST_F(RegistrationFlowTest, CopyingTheExecutable) {
   install.WriteTools(Joined(ToolsLines(1, 0, "ToolCount = 1"), "\r\n"));
-  platform.files.failCopy = true;  // the entry stays, the failure is reported
+  platform.files.failing = {"copy"};  // the entry stays, the failure is reported
   EXPECT_EQ(Press(), Boxes{kNotRegistered});
   fs::remove(install.Tools());
   EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskInstallCopy, kNotRegistered}));
-  platform.files.failCopy = false;
+  platform.files.failing.clear();
   EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskInstallCopy});
   EXPECT_FALSE(fs::exists(install.Copy()));
   EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskInstallCopy, "INFO: Plugin Mirravel is installed !"}));
@@ -174,26 +164,20 @@ TEST_F(RegistrationFlowTest, CopyingTheExecutable) {
   EXPECT_EQ(ReadBytes(install.Copy()), "running copy");
 }
 
-TEST_F(RegistrationFlowTest, TheRunningCopyStaysWhenNoBatchCanBeWritten) {
-  install.WriteTools(Joined(ToolsLines(1, 1, "ToolCount = 1"), "\r\n"));
-  platform.files.ownExecutable = WindowsStyle(install.Copy());
-  platform.files.temporaryDirectory = WindowsStyle(install.root.Path() / "missing");
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, kUninstalled}));
-  EXPECT_TRUE(platform.shell.started.empty());
-  EXPECT_FALSE(platform.exitCode.has_value());
-}
-
 TEST(SelfRemoval, TheRunningCopyRemovesItselfThroughTheBatchAfterCloseDown) {
-  for (const bool withToolsFile : {true, false}) {
-    SCOPED_TRACE(withToolsFile ? "entry removed" : "no tools file");
+  const char* const shortCopy = "C:\\JAPBE~1\\100%\\MIRRAV~1.EXE";  // a short path can keep a blank or "%"
+  const struct { const char* name; bool withToolsFile, batchWritable; } cases[] = {
+      {"entry removed", true, true}, {"no tools file", false, true}, {"no batch can be written", true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     testing::FakePlatform platform{"#A = $1\r\n"};
     Application app{platform};
     testing::JaPBeInstallation install{platform.registry};
     install.root.WriteFile("Temp dir/~MVUNIN.BAT", std::string(5000, 'x'));  // an earlier, longer batch
-    platform.files.temporaryDirectory = WindowsStyle(install.root.Path() / "Temp dir");
+    platform.files.temporaryDirectory = WindowsStyle(install.root.Path() / (c.batchWritable ? "Temp dir" : "missing"));
     platform.files.ownExecutable = WindowsStyle(install.Copy());
-    platform.files.shortPaths[platform.files.ownExecutable] = "C:\\JAPBE~1\\PLUGIN\\MIRRAV~1.EXE";
-    if (withToolsFile) install.WriteTools(Joined(ToolsLines(2, 2, "ToolCount = 2"), "\r\n"));
+    platform.files.shortPaths[platform.files.ownExecutable] = shortCopy;
+    if (c.withToolsFile) install.WriteTools(Joined(ToolsLines(2, 2, "ToolCount = 2"), "\r\n"));
     install.PlaceCopy("running");
     int closesWhenStarted = -1;
     platform.shell.onStart = [&] { closesWhenStarted = platform.windowCloses; };
@@ -201,31 +185,25 @@ TEST(SelfRemoval, TheRunningCopyRemovesItselfThroughTheBatchAfterCloseDown) {
     platform.window.boxAnswers = {kAnswerYes};
     app.HandleEvent({WindowEvent::Kind::Gadget, kRegisterButton});
 
+    // No "uninstalled" once the batch has started: the program is gone by then.
+    EXPECT_EQ(platform.window.boxes.size(), c.withToolsFile ? 2u : 1u);
+    EXPECT_TRUE(fs::exists(install.Copy()));  // only the batch may delete it, once the process has gone
+    if (!c.batchWritable) {
+      EXPECT_EQ(platform.window.BoxTexts().back(), kUninstalled);
+      EXPECT_TRUE(platform.shell.started.empty());
+      EXPECT_FALSE(platform.exitCode.has_value());
+      continue;
+    }
     const std::string batch = platform.files.temporaryDirectory + "\\~MVUNIN.BAT";
-    EXPECT_EQ(platform.window.boxes.size(), withToolsFile ? 2u : 1u);  // no "uninstalled" after the batch
-    EXPECT_EQ(ReadBytes(install.root.Path() / "Temp dir" / "~MVUNIN.BAT"),
-              Joined({"@ECHO OFF", "REM jaPBe Plugin Uninstallation", ":DELETE ",
-                      "DEL \"C:\\JAPBE~1\\PLUGIN\\MIRRAV~1.EXE\" > NUL",
-                      "IF EXIST \"C:\\JAPBE~1\\PLUGIN\\MIRRAV~1.EXE\" GOTO EXISTS", "DEL \"" + batch + "\" > NUL", "EXIT",
-                      ":EXISTS", "GOTO DELETE"},
-                     "\r\n"));
+    const std::string written = ReadBytes(install.root.Path() / "Temp dir" / "~MVUNIN.BAT");
+    EXPECT_EQ(written, Joined(RemovalBatchLines(shortCopy, batch), "\r\n"));
+    EXPECT_NE(written.find("DEL \"C:\\JAPBE~1\\100%%\\MIRRAV~1.EXE\" > NUL\r\n"), std::string::npos);
     ASSERT_EQ(platform.shell.started.size(), 1u);
     EXPECT_EQ(platform.shell.started[0].file, batch);
     EXPECT_EQ(platform.shell.started[0].workingDirectory, platform.files.temporaryDirectory + "\\");
     EXPECT_EQ(closesWhenStarted, 1);
     EXPECT_EQ(platform.exitCode, 0);
-    EXPECT_TRUE(fs::exists(install.Copy()));  // the batch deletes it once the process has gone
   }
-}
-
-TEST(SelfRemoval, BatchQuotesPathsAndDoublesPercentSigns) {
-  testing::FakePlatform platform{"#A = $1\r\n"};
-  testing::TempDirectory dir;
-  platform.files.temporaryDirectory = WindowsStyle(dir.Path()) + "\\";
-  platform.files.ownExecutable = "C:\\a 100%\\Mirravel.exe";
-  EXPECT_TRUE(RemovePluginCopy("c:\\A 100%\\mirravel.exe", platform, [](const std::function<void()>& start) { start(); }));
-  EXPECT_NE(ReadBytes(dir.Path() / "~MVUNIN.BAT").find("DEL \"c:\\A 100%%\\mirravel.exe\" > NUL\r\n"), std::string::npos);
-  EXPECT_EQ(platform.shell.started.size(), 1u);
 }
 
 }  // namespace

@@ -21,20 +21,16 @@ std::string KeyOf(RegistryRoot root) {
 }
 
 TEST(FindPureBasicDirectory, CutsTheOpenCommandAtPercentOneAndTakesItsDirectory) {
-  // A quoted open command of exactly `size` bytes, its NUL included when asked, and its directory.
-  const auto padded = [](std::size_t size, bool withNul) {
-    const std::string directory = "C:\\" + std::string(size - 24 - (withNul ? 1 : 0), 'p') + "\\";
-    return std::pair{"\"" + directory + "PureBasic.exe\" \"%1\"" + (withNul ? std::string(1, '\0') : ""), directory};
-  };
+  // The registry reader's bounds, for both installation lookups: a quoted command of 522 bytes fills the buffer.
+  const std::string full = "C:\\" + std::string(522 - 24, 'p') + "\\";
   const std::pair<std::string, std::string> cases[] = {
       {"\"C:\\Pure Basic\\PureBasic.exe\" \"%1\"\0"s, "C:\\Pure Basic\\"},
       {"C:\\PureBasic\\PureBasic.exe %1", "C:\\PureBasic\\"},
       {"C:\\PureBasic\\PureBasic.exe /open", "C:\\PureBasic\\"},                                // no "%1": the whole value
       {"C:\\PB\\PureBasic.exe /open\0D:\\other\\x.exe %1"s, "C:\\PB\\"},  // the text ends at its NUL
       {"C:\\PB\\PureBasic.exe \"%1\" \"D:\\x\\%1\"", "C:\\PB\\"},                               // the first "%1" counts
-      padded(522, true),
-      padded(522, false),  // fills the buffer without a NUL
-      {padded(523, true).first, ""},  // larger than the buffer
+      {"\"" + full + "PureBasic.exe\" \"%1\"", full},
+      {"\"" + full + "PureBasic.exe\" \"%1\"" + '\0', ""},  // larger than the buffer
       {"", ""},
   };
   for (const auto& [value, directory] : cases) {

@@ -42,8 +42,6 @@ TEST(PreferenceReader, FindsGroupsKeysNumbersAndStringsByItsMatchingRules) {
       {groups, "Tool_1", true, {{"Top", -1}}, {{"MenuItemName", "d"}, {"Command", "a"}}},
       {"[G]\nK=1\nK=2\n[G]\nK=3\n", "g", true, {{"k", 1}}, {}},  // the first occurrence wins
       {"[G]\n  ; K=1\nKK=2\nK\nK x=3\nK = 4\n", "G", true, {{"K", 4}, {"K x", 3}}, {}},  // inner blanks belong to the key
-      {"[G]\r\nA=1\r\nB=two\r\n", "G", true, {{"A", 1}}, {{"B", "two"}}},
-      {"[G]\nA=1\nB=two\n", "G", true, {{"A", 1}}, {{"B", "two"}}},
       // LF CR files: numbers and groups step over the CR; later lines start with it and match no string key.
       {lfCr, "H", true, {{"C", 3}}, {}},
       {lfCr, "G", true, {{"B", 2}}, {{"A", "1"}, {"S", "d"}}},

@@ -16,12 +16,13 @@ TEST(Text, FoldsAsciiAndWesternSmallLettersOnly) {
        Cases{{"wm_Paint#1", "WM_PAINT#1"}, {"\xE0\xE9\xFF", "\xC0\xC9\xDF"}, {"\xDF\xB5{`", "\xDF\xB5{`"}, {"", ""}}) {
     EXPECT_EQ(UpperCase(text), upper);
   }
-  EXPECT_TRUE(EqualIgnoringCase("Plugin\\MIRRAVEL.exe", "PLUGIN\\mirravel.EXE"));
-  EXPECT_TRUE(EqualIgnoringCase("\xE9t\xE9", "\xC9T\xC9"));
-  EXPECT_FALSE(EqualIgnoringCase("abc", "abcd"));
-  EXPECT_FALSE(EqualIgnoringCase("[", "{"));  // 0x5B and 0x7B differ by 0x20 but are not letters
-  EXPECT_TRUE(EqualIgnoringAsciiCase("toolsinfo", "ToolsInfo"));
-  EXPECT_FALSE(EqualIgnoringAsciiCase("\xE9", "\xC9"));
+  // "[" and "{" differ by 0x20 but are not letters.
+  for (const auto& [a, b, equal, asciiEqual] : {std::tuple{"Plugin\\MIRRAVEL.exe", "PLUGIN\\mirravel.EXE", true, true},
+                                                {"\xE9t\xE9", "\xC9T\xC9", true, false}, {"abc", "abcd", false, false},
+                                                {"[", "{", false, false}}) {
+    EXPECT_EQ(EqualIgnoringCase(a, b), equal) << a;
+    EXPECT_EQ(EqualIgnoringAsciiCase(a, b), asciiEqual) << a;
+  }
 }
 
 TEST(Text, TrimRemovesBlanksOnly) {
