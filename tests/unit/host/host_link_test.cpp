@@ -1,4 +1,4 @@
-// The host link against a simulated desktop: reply buffers, liveness and its side effects, reply intake,
+// The host link against a simulated desktop: liveness and its side effects, reply intake and its buffers,
 // the query's wait and the closing notice; and the texts it takes apart: the word the start-up search
 // picks out of a reply, the value part that "Copy value only to jaPBe" sends.
 #include <gtest/gtest.h>
@@ -25,24 +25,6 @@ class HostLinkTest : public ::testing::Test {
   ReplyBuffers replies;
 };
 
-TEST(ReplyBuffers, KeepExactlyTheBytesReceived) {
-  const struct { std::uintptr_t code; std::string bytes; bool stored; std::string text; } cases[] = {
-      {MSG_QUERY_TEXT_B, std::string("#WM_PAINT\0junk", 14), true, "#WM_PAINT"}, {MSG_QUERY_TEXT_B, "", true, ""},
-      {MSG_QUERY_TEXT_B, "no terminator", true, "no terminator"},  // nothing past the bytes is read
-      {0x411, "x", false, ""}, {0x1000040D, "x", false, ""},       // the code itself, not its low bits
-  };
-  for (const auto& c : cases) {
-    ReplyBuffers buffers;
-    EXPECT_EQ(buffers.Store(c.code, c.bytes), c.stored) << c.bytes;
-    EXPECT_EQ(buffers.Holds(c.code), c.stored);
-    EXPECT_EQ(buffers.Text(c.code), c.text);
-  }
-  ReplyBuffers buffers;
-  buffers.Store(MSG_QUERY_TEXT_C, "first");
-  buffers.Store(MSG_QUERY_TEXT_C, "2nd");
-  EXPECT_EQ(buffers.Text(MSG_QUERY_TEXT_C), "2nd");
-}
-
 TEST_F(HostLinkTest, LivenessSetsTheFlagTheCopyButtonAndTheAboutWord) {
   const struct { WindowHandle host; bool alive; int startMode; int result; int mode; } cases[] = {
       {kHost, true, 0, 1, 1}, {kHost, false, 1, 0, 0},
@@ -57,27 +39,35 @@ TEST_F(HostLinkTest, LivenessSetsTheFlagTheCopyButtonAndTheAboutWord) {
   }
 }
 
-TEST_F(HostLinkTest, ReplyIntakeOnlyFromTheHostInPluginMode) {
-  const struct { int mode; WindowHandle host, sender; std::uintptr_t code; bool stored; } cases[] = {
-      {1, kHost, kHost, MSG_QUERY_TEXT_A, true},
-      {1, kHost, kHost | ~WindowHandle{0xFFFFFFFF}, MSG_QUERY_TEXT_C, true},  // the same handle, sign-extended
-      {0, kHost, kHost, MSG_QUERY_TEXT_A, false}, {1, kHost, 0x777, MSG_QUERY_TEXT_A, false},
-      {1, kHost, kHost, 0x411, false}, {1, 0, 0, MSG_QUERY_TEXT_A, false},
+TEST_F(HostLinkTest, RepliesKeepExactlyTheBytesReceivedOnlyFromTheHostInPluginMode) {
+  struct Case { int mode; WindowHandle host, sender; std::uintptr_t code; std::string bytes, text; bool stored; };
+  const Case cases[] = {
+      {1, kHost, kHost, MSG_QUERY_TEXT_B, std::string("#WM_PAINT\0junk", 14), "#WM_PAINT", true},
+      {1, kHost, kHost, MSG_QUERY_TEXT_B, "", "", true},
+      {1, kHost, kHost, MSG_QUERY_TEXT_B, "no terminator", "no terminator", true},  // nothing past the bytes is read
+      {1, kHost, kHost | ~WindowHandle{0xFFFFFFFF}, MSG_QUERY_TEXT_C, "#X", "#X", true},  // kHost, sign-extended
+      {1, kHost, kHost, 0x411, "#X", "", false}, {0, kHost, kHost, MSG_QUERY_TEXT_A, "#X", "", false},
+      {1, kHost, kHost, 0x1000040D, "#X", "", false},  // the code itself, not its low bits
+      {1, kHost, 0x777, MSG_QUERY_TEXT_A, "#X", "", false}, {1, 0, 0, MSG_QUERY_TEXT_A, "#X", "", false},
   };
   for (const auto& c : cases) {
     replies = ReplyBuffers();
     pluginMode = c.mode;
-    EXPECT_EQ(Link(c.host).AcceptReply(c.sender, c.code, "#X"), c.stored) << c.sender;
+    EXPECT_EQ(Link(c.host).AcceptReply(c.sender, c.code, c.bytes), c.stored) << c.bytes << ' ' << c.sender;
     EXPECT_EQ(replies.Holds(c.code), c.stored);
+    EXPECT_EQ(replies.Text(c.code), c.text);
   }
+  pluginMode = 1;
+  Link().AcceptReply(kHost, MSG_QUERY_TEXT_C, "first");  // a later reply replaces the one held
+  Link().AcceptReply(kHost, MSG_QUERY_TEXT_C, "2nd");
+  EXPECT_EQ(replies.Text(MSG_QUERY_TEXT_C), "2nd");
 }
 
 TEST_F(HostLinkTest, QueryWaitsUpToFiveSecondsForTheReply) {
-  enum class Answer { Inside, After40Ms, Never, Zero, SendTimesOut };
-  const struct { Answer answer; std::uint32_t startTick; std::string text; std::uint32_t waitedMs; } cases[] = {
-      {Answer::Inside, 1000, "#WM_PAINT", 1} /* already there: one turn */, {Answer::After40Ms, 1000, "#WM_PAINT", 41},
-      {Answer::Never, 1000, "", 5001}, {Answer::Never, 0xFFFFF000u, "", 5001} /* the tick count wraps */,
-      {Answer::Zero, 1000, "", 0}, {Answer::SendTimesOut, 1000, "", 0},
+  // The send's answer (none: it timed out); a text is replied 40 ms after the send.
+  const struct { std::optional<std::intptr_t> answer; std::uint32_t startTick, waitedMs; std::string text; } cases[] = {
+      {1, 1000, 41, "#WM_PAINT"}, {1, 1000, 5001, ""}, {1, 0xFFFFF000u, 5001, ""} /* the tick count wraps */,
+      {0, 1000, 0, ""}, {std::nullopt, 1000, 0, ""},
   };
   for (const auto& c : cases) {
     replies = ReplyBuffers();
@@ -85,17 +75,12 @@ TEST_F(HostLinkTest, QueryWaitsUpToFiveSecondsForTheReply) {
     pluginMode = 1;
     platform.clock.now = c.startTick;
     HostLink link = Link();
-    platform.desktop.onSend = [&](const testing::DeliveredMessage&) -> std::optional<std::intptr_t> {
-      if (c.answer == Answer::SendTimesOut) return std::nullopt;
-      if (c.answer == Answer::Inside) link.AcceptReply(kHost, MSG_QUERY_TEXT_B, "#WM_PAINT");
-      return c.answer == Answer::Zero ? 0 : 1;
-    };
+    platform.desktop.onSend = [&](const testing::DeliveredMessage&) { return c.answer; };
     platform.window.onFetch = [&] {
-      if (c.answer != Answer::After40Ms || platform.clock.now != c.startTick + 40) return;
-      link.AcceptReply(kHost, MSG_QUERY_TEXT_B, "#WM_PAINT");
+      if (!c.text.empty() && platform.clock.now == c.startTick + 40) link.AcceptReply(kHost, MSG_QUERY_TEXT_B, c.text);
     };
     EXPECT_EQ(link.QueryHostText(MSG_QUERY_TEXT_B), c.text);
-    EXPECT_EQ(platform.clock.now - c.startTick, c.waitedMs) << static_cast<int>(c.answer);
+    EXPECT_EQ(platform.clock.now - c.startTick, c.waitedMs) << c.startTick << ' ' << c.answer.value_or(-1);
     EXPECT_EQ(static_cast<std::uintptr_t>(platform.desktop.delivered.back().lParam), platform.window.handle);
   }
   platform.desktop.windows[kHost].processAlive = false;  // query C first tests the host: nothing is sent
@@ -116,7 +101,7 @@ TEST_F(HostLinkTest, ClosingNoticeThenFocusThenForeground) {
 TEST(HostTexts, TheSearchWordAndTheValuePartAreTakenApartByTheirRules) {
   // The start-up word runs from the first "#" over name characters.
   const std::pair<std::string, std::string> words[] = {
-      {"SendMessage(h, #WM_SETTEXT, 0, t)", "#WM_SETTEXT"}, {"#WM_PAINT(", "#WM_PAINT"}, {"x = #Abc_09+#Other", "#Abc_09"},
+      {"SendMessage(h, #WM_SETTEXT, 0, t)", "#WM_SETTEXT"}, {"x = #Abc_09+#Other", "#Abc_09"},
       {"a #", "#"}, {"##A", "#"}, {"no hash at all", ""}, {"", ""},
       {"#A\x10\x19\x7F\x5F!", "#A\x10\x19\x7F\x5F"},  // the OR-0x20 rule also keeps these control codes
       {"#A\x0F", "#A"}, {"#A@[`{", "#A"}, {"#caf\xE9", "#caf"},
