@@ -1,17 +1,16 @@
 // Stand-ins for the two peers the program talks to, one role per run, each a top-level window that logs
 // what it receives, one line each, to a log file that the end-to-end suites read.
 //
-// jaPBe (the default role): starts a tool with its own handle on the command line, answers the three text
-// queries as configured, and logs every notice and copy-data record it receives, also to its window.
-//   japbe_standin [--launch PROGRAM] [--arguments "x %h"] [--log FILE]
-//                 [--reply-a MODE[:TEXT]] [--reply-b ...] [--reply-c ...] [--unterminated] [--hang MS]
-// MODE: inside (the reply is sent while the query is handled), after, never (accepted, never answered),
-// zero (refused) or other (answered from another window). %h in the arguments becomes the window handle.
+// jaPBe (the default role): starts a tool with "x" and its own handle as the arguments, answers the text
+// queries A and B as configured (C is refused), and logs every notice and copy-data record it receives.
+//   japbe_standin [--launch PROGRAM] [--log FILE] [--reply-a MODE[:TEXT]] [--reply-b ...] [--unterminated] [--hang MS]
+// MODE: inside (the reply is sent while the query is handled), after or never (accepted, never answered);
+// a query without one is refused.
 // Log lines (numbers in decimal, window handles in their low 32 bits, bytes in hexadecimal):
-//   launched pid=P                       | launch-failed error=E
+//   launched pid=P
 //   received tick=T message=M wParam=W lParam=L
 //   copydata tick=T wParam=W dwData=D cbData=N bytes=HEX
-//   replied tick=T code=C from=H answer=R  (answer "none" when the send failed)
+//   replied tick=T code=C answer=R  (answer "none" when the send failed)
 //
 // Help engine: a hidden window of class "MS_WINHELP", the window WinHelpA hands its requests to (a
 // synchronous WM_COPYDATA tagged 0xA1DE505 under Wine). It logs each request as "command<TAB>keyword<TAB>file"
@@ -42,49 +41,41 @@ struct WinHelpRecord {
 };
 
 struct Reply {
-  std::string mode = "zero";
+  std::string mode;
   std::string text;
 };
 
 struct StandIn {
   bool helpEngine = false;
   std::string launch;
-  std::string arguments = "x %h";
-  Reply replies[3] = {{"inside", "SendMessage_(WindowID(), #WM_PAINT, 0, 0)"}, {}, {}};
+  Reply replies[3];
   bool unterminated = false;  // replies without their NUL: cbData is the text's length
   DWORD hangMs = 0;           // > 0: every query blocks the window procedure that long
   int showDelayMs = 0;        // the help engine's; -1: never
   bool shown = false;
   HWND window = nullptr;
-  HWND otherWindow = nullptr;  // a second window of ours, for replies from the wrong window
-  HWND logView = nullptr;
   HANDLE logFile = INVALID_HANDLE_VALUE;
 } standIn;
 
 std::string Number(UINT_PTR value) { return std::to_string(value & 0xFFFFFFFFu); }
-std::string Number(HWND window) { return Number(reinterpret_cast<UINT_PTR>(window)); }
 std::string Tick() { return " tick=" + Number(::GetTickCount()); }
 
 void Log(const std::string& line) {
   const std::string withEnd = line + "\r\n";
   DWORD written = 0;
   ::WriteFile(standIn.logFile, withEnd.data(), static_cast<DWORD>(withEnd.size()), &written, nullptr);
-  const int end = ::GetWindowTextLengthA(standIn.logView);
-  ::SendMessageA(standIn.logView, EM_SETSEL, static_cast<WPARAM>(end), end);
-  ::SendMessageA(standIn.logView, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(withEnd.c_str()));
 }
 
 const Reply& ReplyFor(UINT query) { return standIn.replies[query == kQueryA ? 0 : query == kQueryC ? 2 : 1]; }
 
-void SendReply(UINT query, HWND target, HWND from) {
+void SendReply(UINT query, HWND target) {
   const std::string& text = ReplyFor(query).text;
   COPYDATASTRUCT record{query, static_cast<DWORD>(text.size() + (standIn.unterminated ? 0 : 1)),
                         const_cast<char*>(text.c_str())};
   DWORD_PTR answer = 0;
-  const bool answered = ::SendMessageTimeoutA(target, WM_COPYDATA, reinterpret_cast<WPARAM>(from),
+  const bool answered = ::SendMessageTimeoutA(target, WM_COPYDATA, reinterpret_cast<WPARAM>(standIn.window),
                                               reinterpret_cast<LPARAM>(&record), SMTO_NORMAL, 10000, &answer);
-  Log("replied" + Tick() + " code=" + Number(query) + " from=" + Number(from) +
-      " answer=" + (answered ? Number(answer) : "none"));
+  Log("replied" + Tick() + " code=" + Number(query) + " answer=" + (answered ? Number(answer) : "none"));
 }
 
 LRESULT OnQuery(UINT query, LPARAM tool) {
@@ -93,11 +84,9 @@ LRESULT OnQuery(UINT query, LPARAM tool) {
     return 0;
   }
   const std::string& mode = ReplyFor(query).mode;
-  const auto target = reinterpret_cast<HWND>(tool);
-  if (mode == "inside") SendReply(query, target, standIn.window);
-  if (mode == "other") SendReply(query, target, standIn.otherWindow);
+  if (mode == "inside") SendReply(query, reinterpret_cast<HWND>(tool));
   if (mode == "after") ::PostMessageA(standIn.window, kSendLaterReply, query, tool);
-  return mode == "zero" ? 0 : 1;
+  return mode.empty() ? 0 : 1;
 }
 
 LRESULT OnCopyData(WPARAM sender, const COPYDATASTRUCT& record) {
@@ -150,8 +139,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       ::ShowWindow(window, SW_SHOWNORMAL);
       standIn.shown = true;
       return 0;
-    case kSendLaterReply: SendReply(static_cast<UINT>(wParam), reinterpret_cast<HWND>(lParam), window); return 0;
-    case WM_SIZE: ::MoveWindow(standIn.logView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
+    case kSendLaterReply: SendReply(static_cast<UINT>(wParam), reinterpret_cast<HWND>(lParam)); return 0;
     case WM_DESTROY: ::PostQuitMessage(0); return 0;
     default: break;
   }
@@ -171,8 +159,6 @@ std::string ReadOptions(int argc, char** argv) {
     const std::string mode = value.substr(0, value.find(':'));
     if (name == "--launch") {
       standIn.launch = value;
-    } else if (name == "--arguments") {
-      standIn.arguments = value;
     } else if (name == "--hang") {
       standIn.hangMs = static_cast<DWORD>(std::strtoul(value.c_str(), nullptr, 10));
     } else if (name == "--show-after") {
@@ -181,8 +167,8 @@ std::string ReadOptions(int argc, char** argv) {
       standIn.logFile =
           ::CreateFileA(value.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    } else if (name.size() == 9 && name.compare(0, 8, "--reply-") == 0 && name[8] >= 'a' && name[8] <= 'c' &&
-               std::string(" inside after never zero other ").find(" " + mode + " ") != std::string::npos) {
+    } else if (name.size() == 9 && name.compare(0, 8, "--reply-") == 0 && name[8] >= 'a' && name[8] <= 'b' &&
+               std::string(" inside after never ").find(" " + mode + " ") != std::string::npos) {
       const std::size_t colon = value.find(':');
       standIn.replies[name[8] - 'a'] = {mode, colon == std::string::npos ? "" : value.substr(colon + 1)};
     } else {
@@ -193,19 +179,13 @@ std::string ReadOptions(int argc, char** argv) {
 }
 
 void LaunchTool() {
-  std::string arguments = standIn.arguments;
-  const std::string handle = Number(standIn.window);
-  for (std::size_t at = arguments.find("%h"); at != std::string::npos; at = arguments.find("%h", at + handle.size())) {
-    arguments.replace(at, 2, handle);
-  }
-  std::string commandLine = "\"" + standIn.launch + "\" " + arguments;
+  std::string commandLine = "\"" + standIn.launch + "\" x " + Number(reinterpret_cast<UINT_PTR>(standIn.window));
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process)) {
-    Log("launch-failed error=" + Number(::GetLastError()));
-    return;
+    return;  // the suites see no "launched" line
   }
   Log("launched pid=" + Number(process.dwProcessId));
   ::CloseHandle(process.hThread);
@@ -231,14 +211,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   standIn.window = ::CreateWindowExA(0, className, standIn.helpEngine ? "Help engine stand-in" : "jaPBe stand-in",
                                      WS_OVERLAPPEDWINDOW | (standIn.helpEngine ? 0 : WS_VISIBLE), 20, 20, 560, 300,
                                      nullptr, nullptr, instance, nullptr);
-  standIn.otherWindow = ::CreateWindowExA(0, "STATIC", "other", 0, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
-  if (standIn.window == nullptr || standIn.otherWindow == nullptr) return 1;
-  if (!standIn.helpEngine) {
-    RECT client{};
-    ::GetClientRect(standIn.window, &client);
-    standIn.logView = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
-                                        0, 0, client.right, client.bottom, standIn.window, nullptr, instance, nullptr);
-  }
+  if (standIn.window == nullptr) return 1;
   if (!standIn.launch.empty()) LaunchTool();
   MSG message{};
   while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
