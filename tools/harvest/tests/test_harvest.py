@@ -39,12 +39,6 @@ class CatalogueOrderAndFormat(Cases):
             with self.subTest(bad=bad):
                 self.assertTrue(catalogue.Check(bad))
 
-    def test_figures_count_lines_bytes_and_families(self):
-        data = catalogue.Render(["#WM_A = $1 ' a.h", "#WM_B = $2 ' a.h: #WM_A", "#X = $3 ' b.h"])
-        figures = catalogue.Figures(data)
-        self.assertEqual((figures["lines"], figures["bytes"], figures["families"]["WM"]), (3, len(data), 2))
-        self.assertEqual((figures["withoutUnderscore"], figures["withDefinition"]), (1, 1))
-
 
 class Spelling(Cases):
     def setUp(self):
