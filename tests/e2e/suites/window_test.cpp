@@ -56,13 +56,10 @@ void CheckTabChange(Session& session) {
   SetContext("start");
   CHECK_EQ(BST_CHECKED, CheckState(session.Control(kOnlyValueBox)));
   CHECK(session.WaitForFocusIn(kFindField));
-  HWND tab = session.TabControl();
   for (const int page : {1, 0}) {
     SetContext("tab change to page " + std::to_string(page));
     CHECK(session.ClickTab(page));
     CHECK(WaitUntil([&] { return ::IsWindowVisible(session.Control(kAboutButton)) == page; }));
-    CHECK_EQ(static_cast<LRESULT>(page), Send(tab, TCM_GETCURSEL));
-    CHECK_EQ(page == 0, ::IsWindowVisible(session.Control(kFindField)) != 0);
   }
   CHECK(session.WaitForFocusIn(kFindField));
 }
@@ -73,8 +70,6 @@ void CheckAlwaysOnTop(Session& session) {
   for (const bool topMost : {false, true}) {
     Click(box);
     CHECK_NOTE(WaitUntil([&] { return IsTopMost(session.Main()) == topMost; }), "top-most follows the box");
-    CHECK_EQ(topMost ? BST_CHECKED : BST_UNCHECKED, CheckState(box));
-    CHECK(session.WaitForFocusIn(kFindField));
   }
 }
 
