@@ -73,15 +73,14 @@ void CheckAlwaysOnTop(Session& session) {
   }
 }
 
-// Tab walks the visible, enabled tab stops in creation order and comes back round; Shift+Tab walks back.
-// The disabled "?" and copy buttons and the hidden Options page are passed over.
+// Tab walks the controls that can take the focus round once, Shift+Tab one step back: the disabled "?" and
+// copy buttons and the hidden Options page are passed over. The order rule itself the input unit test pins.
 void CheckTabKeys(Session& session) {
   const struct {
     bool shift;
     int id;  // kNoControl: the tab control
-  } steps[] = {{false, kFindButton}, {false, kOnlyValueBox}, {false, kListView},   {false, kAlwaysOnTopBox},
-               {false, kCopyField},  {false, kNoControl},    {false, kFindField},  {true, kNoControl},
-               {true, kCopyField},   {true, kAlwaysOnTopBox}, {true, kListView},    {true, kOnlyValueBox}};
+  } steps[] = {{false, kFindButton}, {false, kOnlyValueBox}, {false, kListView}, {false, kAlwaysOnTopBox},
+               {false, kCopyField},  {false, kNoControl},    {false, kFindField}, {true, kNoControl}};
   ::SetForegroundWindow(session.Main());
   CHECK(WaitUntil([&] { return ::GetForegroundWindow() == session.Main(); }));
   for (const auto& step : steps) {

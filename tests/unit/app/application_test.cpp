@@ -181,13 +181,10 @@ TEST(ApplicationStartUp, LoadsTheCatalogueUpToItsFirstZeroByteOrSaysWhyNotAndEnd
 
 TEST(ApplicationStartUp, ReadsTheHostWindowFromTheSecondParameter) {
   // Tokens and the decimal rule are the command line's; here the parameter chosen and its 32 bits.
-  const std::pair<const char*, std::uintptr_t> cases[] = {{"m.exe first", 0}, {"m.exe 99 -1", 0xFFFFFFFFu}};
-  for (const auto& [commandLine, host] : cases) {
-    testing::FakePlatform platform{"#A = $1\r\n"};
-    Application app{platform};
-    ASSERT_TRUE(app.Start(commandLine));
-    EXPECT_EQ(app.State().hostWindow, host) << commandLine;
-  }
+  testing::FakePlatform platform{"#A = $1\r\n"};
+  Application app{platform};
+  ASSERT_TRUE(app.Start("m.exe 99 -1"));
+  EXPECT_EQ(app.State().hostWindow, 0xFFFFFFFFu);
 }
 
 }  // namespace
