@@ -6,8 +6,6 @@
 #include "app/registration_flow.h"
 #include "fakes/fake_platform.h"
 #include "helpers/japbe_installation.h"
-#include "registration/registration_state.h"
-#include "registration/removal_batch.h"
 #include "registration/tools_file_rewrite.h"
 
 namespace mirravel {
@@ -26,9 +24,9 @@ const std::string kAskUninstall = "WARNING: The plugin 'Mirravel' is already reg
                      "Uninstall the plugin ?",
     kAskInstallCopy = "WARNING: JaPBe tools preference file not found,\nbut the plugin seems not installed!\nInstall the plugin ?";
 
-std::string Joined(const Lines& lines, const std::string& lineEnd, bool lastEnded = true) {
+std::string Joined(const Lines& lines, const std::string& lineEnd) {
   std::string text;
-  for (std::size_t i = 0; i < lines.size(); ++i) text += lines[i] + (i + 1 < lines.size() || lastEnded ? lineEnd : "");
+  for (const std::string& line : lines) text += line + lineEnd;
   return text;
 }
 
@@ -38,7 +36,7 @@ Lines& operator+=(Lines& lines, const Lines& more) {
 }
 
 // A foreign tool; `who` tells the tools apart, values hold "Tool_" and "ToolCount". (The end-to-end suite
-// has jaPBe's full key set, and Mirravel's own entry spelt out as jaPBe reads it.)
+// has jaPBe's full key set.)
 Lines ForeignTool(int number, int who) {
   const std::string id = std::to_string(who);
   return {"[Tool_" + std::to_string(number) + "]", "Command = C:\\Tool_box\\fmt" + id + ".exe",
@@ -86,61 +84,52 @@ TEST_F(RegistrationFlowTest, RefusesWhileJaPBeRunsAndReportsAMissingInstallation
 }
 
 TEST_F(RegistrationFlowTest, AddingKeepsEveryForeignLineAndUpdatesOnlyTheRealToolCount) {
-  struct Case { const char* lineEnd; bool lastEnded; std::string countLine; int newCount; };
-  const Case cases[] = {{"\n", true, "ToolCount = 3", 4}, {"\r\n", false, "  toolcount=3 tools", 4},
-                        {"\r\n", true, "", 1}};  // no "ToolCount": none is written
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.countLine);
-    const int present = c.countLine.empty() ? 0 : 3;
-    install.WriteTools(Joined(ToolsLines(present, 0, c.countLine), c.lineEnd, c.lastEnded));
+  // The count line in any spelling; none is written where the file has none.
+  const std::pair<std::string, int> cases[] = {{"ToolCount = 3", 4}, {"  toolcount=3 tools", 4}, {"", 1}};
+  for (const auto& [countLine, newCount] : cases) {
+    SCOPED_TRACE(countLine);
+    const int present = countLine.empty() ? 0 : 3;
+    install.WriteTools(Joined(ToolsLines(present, 0, countLine), "\n"));
     EXPECT_EQ(Press(), Boxes{kRegistered});
-    Lines expected = ToolsLines(present, 0, present ? "ToolCount = " + std::to_string(c.newCount) : "");
-    EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += MirravelToolEntry(c.newCount), "\r\n"));
+    Lines expected = ToolsLines(present, 0, present ? "ToolCount = " + std::to_string(newCount) : "");
+    EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += MirravelToolEntry(newCount), "\r\n"));
     EXPECT_EQ(ReadBytes(install.Copy()), ReadBytes(ownExecutable));
-    fs::remove(install.Copy());  // the state then rests on the entry, which counts only below a "ToolCount"
-    EXPECT_EQ(PluginRegistrationState(platform.registry), present ? "Yes" : "No");
   }
 }
 
 TEST_F(RegistrationFlowTest, RemovingAnEntryRenumbersTheRestAndKeepsEveryOtherGroup) {
-  install.WriteTools(Joined(ToolsLines(12, 1, "ToolCount = 12"), "\n"));
+  Lines lines = ToolsLines(12, 1, "ToolCount=12");
+  lines[5] = "Command = C:\\jaPBe\\PLUGIN\\mirravel.EXE";  // found by any command naming the program,
+  lines[8] = "MenuItemName = Other";                       // whatever its caption
+  install.WriteTools(Joined(lines += {"[Other]", "Keep = me"}, "\n"));
+  EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskUninstall});  // declined: nothing but the directory
+  EXPECT_EQ(ReadBytes(install.Tools()), Joined(lines, "\n"));
+  EXPECT_TRUE(fs::is_directory(install.Copy().parent_path()));
   install.PlaceCopy("old copy");
   EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, kUninstalled}));
-  EXPECT_EQ(ReadBytes(install.Tools()), Joined(ToolsLines(11, 0, "ToolCount = 11"), "\r\n"));
+  Lines expected = ToolsLines(11, 0, "ToolCount = 11");
+  EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += {"[Other]", "Keep = me"}, "\r\n"));
   EXPECT_FALSE(fs::exists(install.Copy()));
   EXPECT_FALSE(platform.exitCode.has_value());
-
-  // Found by any command naming the program (entry 3 here, under another caption).
-  Lines lines = ToolsLines(3, 0, "ToolCount=3");
-  lines[lines.size() - 3] = "Command = C:\\jaPBe\\PLUGIN\\mirravel.EXE";
-  install.WriteTools(Joined(lines += {"[Other]", "Keep = me"}, "\r\n"));
-  EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskUninstall});  // declined: nothing but the directory
-  EXPECT_EQ(ReadBytes(install.Tools()), Joined(lines, "\r\n"));
-  EXPECT_TRUE(fs::is_directory(install.Copy().parent_path()));
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, kUninstalled}));
-  Lines expected = ToolsLines(2, 0, "ToolCount = 2");
-  EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += {"[Other]", "Keep = me"}, "\r\n"));
 }
 
 TEST_F(RegistrationFlowTest, AFailedRewriteLeavesTheToolsFileAsItWasAndNoTemporaryFile) {
+  const std::string largest = Joined(ToolsLines(1, 0, "ToolCount = 2147483647"), "\r\n");
+  install.WriteTools(largest);
+  EXPECT_EQ(Press(), Boxes{kNotRegistered});
+  EXPECT_EQ(ReadBytes(install.Tools()), largest);
   for (const int mirravelAt : {0, 2}) {
     for (const char* fault : {"read", "create", "line 3", "finish", "move"}) {
       SCOPED_TRACE(std::string(fault) + (mirravelAt ? " removing" : " adding"));
-      const std::string original = Joined(ToolsLines(3, mirravelAt, "ToolCount = 3"), "\n", false);
+      const std::string original = Joined(ToolsLines(3, mirravelAt, "ToolCount = 3"), "\n");
       install.WriteTools(original);
       platform.files.failing = {fault};
-      const Boxes boxes = Press({kAnswerYes});
-      ASSERT_FALSE(boxes.empty());
-      EXPECT_EQ(boxes.back(), mirravelAt ? kNotUninstalled : kNotRegistered);
+      EXPECT_EQ(Press({kAnswerYes}), (mirravelAt ? Boxes{kAskUninstall, kNotUninstalled} : Boxes{kNotRegistered}));
       EXPECT_EQ(ReadBytes(install.Tools()), original);
       EXPECT_FALSE(fs::exists(install.Tools().string() + ".~NEW~"));
       EXPECT_FALSE(fs::exists(install.Copy()));
     }
   }
-  const std::string largest = Joined(ToolsLines(1, 0, "ToolCount = 2147483647"), "\r\n");
-  install.WriteTools(largest);
-  EXPECT_EQ(Press(), Boxes{kNotRegistered});
-  EXPECT_EQ(ReadBytes(install.Tools()), largest);
 }
 
 TEST_F(RegistrationFlowTest, CopyingTheExecutable) {
@@ -156,54 +145,44 @@ TEST_F(RegistrationFlowTest, CopyingTheExecutable) {
   EXPECT_FALSE(fs::exists(install.Tools()));  // no tools file is made
   EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskRemoveCopy, kUninstalled}));
   EXPECT_FALSE(fs::exists(install.Copy()));
-  // Running as the plug-in copy: registered without copying onto itself.
+}
+
+// Running as the plug-in copy (its path in other letter case): registered without copying onto itself, and
+// deleted only by the removal batch, started once the program has closed down.
+TEST_F(RegistrationFlowTest, TheRunningCopyRegistersWithoutCopyingAndRemovesItselfThroughTheBatch) {
   install.PlaceCopy("running copy");
   platform.files.ownExecutable = WindowsStyle(install.directory) + "\\plugin\\MIRRAVEL.exe";
+  platform.files.shortPaths[WindowsStyle(install.Copy())] = "C:\\JAPBE~1\\100%\\MIRRAV~1.EXE";  // may hold a "%"
   install.WriteTools("");
   EXPECT_EQ(Press(), Boxes{kRegistered});
   EXPECT_EQ(ReadBytes(install.Copy()), "running copy");
-}
 
-TEST(SelfRemoval, TheRunningCopyRemovesItselfThroughTheBatchAfterCloseDown) {
-  const char* const shortCopy = "C:\\JAPBE~1\\100%\\MIRRAV~1.EXE";  // a short path can keep a blank or "%"
-  const struct { const char* name; bool withToolsFile, batchWritable; } cases[] = {
-      {"entry removed", true, true}, {"no tools file", false, true}, {"no batch can be written", true, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    testing::FakePlatform platform{"#A = $1\r\n"};
-    Application app{platform};
-    testing::JaPBeInstallation install{platform.registry};
-    install.root.WriteFile("Temp dir/~MVUNIN.BAT", std::string(5000, 'x'));  // an earlier, longer batch
-    platform.files.temporaryDirectory = WindowsStyle(install.root.Path() / (c.batchWritable ? "Temp dir" : "missing"));
-    platform.files.ownExecutable = WindowsStyle(install.Copy());
-    platform.files.shortPaths[platform.files.ownExecutable] = shortCopy;
-    if (c.withToolsFile) install.WriteTools(Joined(ToolsLines(2, 2, "ToolCount = 2"), "\r\n"));
-    install.PlaceCopy("running");
-    int closesWhenStarted = -1;
-    platform.shell.onStart = [&] { closesWhenStarted = platform.windowCloses; };
-    ASSERT_TRUE(app.Start(""));
-    platform.window.boxAnswers = {kAnswerYes};
-    app.HandleEvent({WindowEvent::Kind::Gadget, kRegisterButton});
+  // No batch can be written: the entry goes, the copy stays and the program goes on.
+  install.WriteTools(Joined(ToolsLines(2, 2, "ToolCount = 2"), "\r\n"));
+  platform.files.temporaryDirectory = WindowsStyle(temp / "missing");
+  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, kUninstalled}));
+  EXPECT_TRUE(platform.shell.started.empty());
+  EXPECT_FALSE(platform.exitCode.has_value());
 
-    // No "uninstalled" once the batch has started: the program is gone by then.
-    EXPECT_EQ(platform.window.boxes.size(), c.withToolsFile ? 2u : 1u);
-    EXPECT_TRUE(fs::exists(install.Copy()));  // only the batch may delete it, once the process has gone
-    if (!c.batchWritable) {
-      EXPECT_EQ(platform.window.BoxTexts().back(), kUninstalled);
-      EXPECT_TRUE(platform.shell.started.empty());
-      EXPECT_FALSE(platform.exitCode.has_value());
-      continue;
-    }
-    const std::string batch = platform.files.temporaryDirectory + "\\~MVUNIN.BAT";
-    const std::string written = ReadBytes(install.root.Path() / "Temp dir" / "~MVUNIN.BAT");
-    EXPECT_EQ(written, Joined(RemovalBatchLines(shortCopy, batch), "\r\n"));
-    EXPECT_NE(written.find("DEL \"C:\\JAPBE~1\\100%%\\MIRRAV~1.EXE\" > NUL\r\n"), std::string::npos);
-    ASSERT_EQ(platform.shell.started.size(), 1u);
-    EXPECT_EQ(platform.shell.started[0].file, batch);
-    EXPECT_EQ(platform.shell.started[0].workingDirectory, platform.files.temporaryDirectory + "\\");
-    EXPECT_EQ(closesWhenStarted, 1);
-    EXPECT_EQ(platform.exitCode, 0);
-  }
+  // No "uninstalled" once the batch has started: the program is gone by then.
+  fs::remove(install.Tools());
+  platform.files.temporaryDirectory = WindowsStyle(temp);
+  install.root.WriteFile("Temp dir/~MVUNIN.BAT", std::string(5000, 'x'));  // an earlier, longer batch
+  int closesWhenStarted = -1;
+  platform.shell.onStart = [&] { closesWhenStarted = platform.windowCloses; };
+  EXPECT_EQ(Press({kAnswerYes}), Boxes{kAskRemoveCopy});
+  const std::string batch = platform.files.temporaryDirectory + "\\~MVUNIN.BAT";
+  const std::string program = "\"C:\\JAPBE~1\\100%%\\MIRRAV~1.EXE\"";  // quoted, its "%" doubled
+  const Lines batchLines = {"@ECHO OFF", "REM jaPBe Plugin Uninstallation", ":DELETE ", "DEL " + program + " > NUL",
+                            "IF EXIST " + program + " GOTO EXISTS", "DEL \"" + batch + "\" > NUL", "EXIT", ":EXISTS",
+                            "GOTO DELETE"};
+  EXPECT_EQ(ReadBytes(temp / "~MVUNIN.BAT"), Joined(batchLines, "\r\n"));
+  ASSERT_EQ(platform.shell.started.size(), 1u);
+  EXPECT_EQ(platform.shell.started[0].file, batch);
+  EXPECT_EQ(platform.shell.started[0].workingDirectory, platform.files.temporaryDirectory + "\\");
+  EXPECT_EQ(closesWhenStarted, 1);
+  EXPECT_EQ(platform.exitCode, 0);
+  EXPECT_TRUE(fs::exists(install.Copy()));  // only the batch may delete it, once the process has gone
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Finding jaPBe through the registry, the About box's registration state, and the tools file's line rule.
+// Finding jaPBe through the registry, the About box's registration state, Mirravel's own tool entry and the
+// tools file's line rule.
 #include <gtest/gtest.h>
 
 #include "helpers/japbe_installation.h"
@@ -11,6 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::WindowsStyle;
+using Lines = std::vector<std::string>;
 
 constexpr const char* kLegacyEditKey = "Software\\Classes\\PureBasic.exe\\shell\\edit\\command";
 constexpr const char* kPbiKey = "Purebasic.pbi\\shell\\open\\command";
@@ -35,7 +37,6 @@ TEST(FindJaPBeDirectory, TriesTheLookupsInOrderUntilADirectoryIsFound) {
        {{{classes, testing::kEditCommandKey}, "\"" + dir + "jaPBe.exe\" \"%1\"" + '\0'}}, dir, 1},
       {"unquoted edit command loses its ends", 0x23F00206,
        {{{classes, testing::kEditCommandKey}, dir + "jaPBe.exe \"%1\""}, {{classes, kPbiKey}, dir + "jaPBe.exe \"%1\""}}, dir, 2},
-      {"quoted .pbi command", 0x23F00206, {{{classes, kPbiKey}, "\"" + dir + "jaPBe.exe\" \"%1\""}}, dir, 2},
       {"machine .pbi command is not tested", 0x23F00206, {{{machine, kMachinePbiKey}, file + "x"}}, file, 3},
       {"earlier candidate stands", 0x23F00206, {{{classes, testing::kEditCommandKey}, "\"" + file + "x\" \"%1\""}}, file, 3},
       {"Windows 9x edit key", 0x00000A04, {{{machine, kLegacyEditKey}, "\"" + dir + "jaPBe.exe\" \"%1\""}}, dir, 1},
@@ -53,39 +54,42 @@ TEST(FindJaPBeDirectory, TriesTheLookupsInOrderUntilADirectoryIsFound) {
 
 TEST(PluginRegistrationState, YesByCaptionAutoByANonEmptyCopyNoOtherwise) {
   enum class Copy { None, Empty, Directory, Bytes };
-  struct Case { const char* tools; Copy copy; const char* expected; };
+  struct Case { const char* tools; Copy copy; const char* expected; bool recorded = true; };
   const Case cases[] = {
       {"[ToolsInfo]\nToolCount=2\n[Tool_1]\nMenuItemName = Other\n[tool_2]\nMenuItemName = Mirravel\n", Copy::None, "Yes"},
-      {"[ToolsInfo]\r\nToolCount = 3\r\n[Tool_3]\r\nMenuItemName=Mirravel\r\n", Copy::None, "Yes"},  // Tool_2 missing
-      {"[ToolsInfo]\nToolCount = 2147483647\n[Tool_5]\nMenuItemName = Mirravel\n", Copy::None, "Yes"},
+      {"[ToolsInfo]\nToolCount = 2147483647\n[Tool_5]\nMenuItemName = Mirravel\n", Copy::None, "Yes"},  // 1-4 absent
       {"[ToolsInfo]\nToolCount = 1\n[Tool_1]\nMenuItemName = Mirravel  \n", Copy::Bytes, "Auto"},
       {"[ToolsInfo]\nToolCount = 1\n[Tool_1]\nCommand = Mirravel\nMenuItemName = M\n", Copy::Empty, "No"},
       {"[Tool_1]\nMenuItemName = Mirravel\n", Copy::Directory, "No"},  // no "ToolCount": nothing scanned
       {nullptr, Copy::Bytes, "Auto"},
+      // With jaPBe not recorded, the copy is looked for below the current directory and no tools file is read.
+      {"[ToolsInfo]\nToolCount = 1\n[Tool_1]\nMenuItemName = Mirravel\n", Copy::None, "No", false},
+      {nullptr, Copy::Bytes, "Auto", false},
   };
+  const fs::path previous = fs::current_path();
   for (const Case& c : cases) {
     testing::FakeRegistry registry;
     testing::JaPBeInstallation install{registry};
+    if (!c.recorded) registry.values.clear();
+    fs::current_path(install.directory);
     if (c.tools) install.WriteTools(c.tools);
     if (c.copy == Copy::Directory) fs::create_directories(install.Copy());
     if (c.copy == Copy::Empty || c.copy == Copy::Bytes) install.PlaceCopy(c.copy == Copy::Bytes ? "MZ" : "");
-    EXPECT_EQ(PluginRegistrationState(registry), c.expected) << (c.tools ? c.tools : "no tools file");
+    EXPECT_EQ(PluginRegistrationState(registry), c.expected) << (c.tools ? c.tools : "no tools file") << c.recorded;
   }
-}
-
-TEST(PluginRegistrationState, WithoutJaPBeLooksBelowTheCurrentDirectory) {
-  testing::TempDirectory dir;
-  const fs::path previous = fs::current_path();
-  fs::current_path(dir.Path());
-  testing::FakeRegistry registry;
-  EXPECT_EQ(PluginRegistrationState(registry), "No");
-  dir.WriteFile("Plugin/Mirravel.exe", "MZ");
-  EXPECT_EQ(PluginRegistrationState(registry), "Auto");
   fs::current_path(previous);
 }
 
+// The entry line by line as jaPBe reads it: the blank after "WorkingDir =" and none after "Arguments =" or
+// "Shortcut =" included.
+TEST(MirravelToolEntry, IsTheThirteenLinesOfAToolsMenuPlugin) {
+  EXPECT_EQ(MirravelToolEntry(12),
+            (Lines{"[Tool_12]", "Command = Mirravel", "Arguments =", "WorkingDir = ", "MenuItemName = Mirravel",
+                   "Shortcut =", "Flags = 0", "ReloadSource = 0", "HideEditor = 0", "IsPlugin = 1", "Menu = 0",
+                   "Language = 0", "Hide = 0"}));
+}
+
 TEST(SplitLines, EndsLinesAtCrLfCrLfAndNul) {
-  using Lines = std::vector<std::string>;
   const std::pair<std::string, Lines> cases[] = {
       {"", {}}, {"a", {"a"}}, {"a\n", {"a"}}, {"a\r", {"a"}}, {"a\n\n", {"a", ""}},
       {std::string("a\r\nb\nc\rd\0e", 11), {"a", "b", "c", "d", "e"}}, {"\n\r", {"", ""}},
