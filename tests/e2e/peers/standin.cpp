@@ -15,8 +15,8 @@
 // Help engine: a hidden window of class "MS_WINHELP", the window WinHelpA hands its requests to (a
 // synchronous WM_COPYDATA tagged 0xA1DE505 under Wine). It logs each request as "command<TAB>keyword<TAB>file"
 // and, after the first request that opens the help, takes the title "Win32 Programmer's Reference" and shows
-// itself: at once, after MS milliseconds, or never. HELP_QUIT or WM_CLOSE ends it with exit code 0.
-//   japbe_standin --help-engine [--show-after MS|never] --log FILE
+// itself, at once or after MS milliseconds. HELP_QUIT or WM_CLOSE ends it with exit code 0.
+//   japbe_standin --help-engine [--show-after MS] --log FILE
 #include <windows.h>
 
 #include <cstdlib>
@@ -51,7 +51,7 @@ struct StandIn {
   Reply replies[3];
   bool unterminated = false;  // replies without their NUL: cbData is the text's length
   DWORD hangMs = 0;           // > 0: every query blocks the window procedure that long
-  int showDelayMs = 0;        // the help engine's; -1: never
+  int showDelayMs = 0;        // the help engine's
   bool shown = false;
   HWND window = nullptr;
   HANDLE logFile = INVALID_HANDLE_VALUE;
@@ -116,7 +116,7 @@ LRESULT OnHelpRequest(const COPYDATASTRUCT& data) {
       TextAt(bytes, data.cbData, record.ofsFilename));
   if (record.command == HELP_QUIT) {
     ::DestroyWindow(standIn.window);
-  } else if (!standIn.shown && standIn.showDelayMs >= 0) {
+  } else if (!standIn.shown) {
     ::SetTimer(standIn.window, 1, static_cast<UINT>(standIn.showDelayMs), nullptr);  // 0: at the next turn
   }
   return TRUE;
@@ -162,7 +162,7 @@ std::string ReadOptions(int argc, char** argv) {
     } else if (name == "--hang") {
       standIn.hangMs = static_cast<DWORD>(std::strtoul(value.c_str(), nullptr, 10));
     } else if (name == "--show-after") {
-      standIn.showDelayMs = value == "never" ? -1 : std::atoi(value.c_str());
+      standIn.showDelayMs = std::atoi(value.c_str());
     } else if (name == "--log") {
       standIn.logFile =
           ::CreateFileA(value.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

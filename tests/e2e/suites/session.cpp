@@ -110,15 +110,6 @@ std::string Session::AnswerBox(const std::string& title, const char* text, int b
   return box.text;
 }
 
-bool Session::NoBoxWithin(DWORD timeoutMs) {
-  Settle();
-  const MessageBoxInfo box = WaitForMessageBox(program_.Id(), timeoutMs);
-  if (box.window == nullptr) return true;
-  CHECK_NOTE(false, "unexpected message box \"" + box.title + "\": \"" + box.text + "\"");
-  AnswerMessageBox(box.window, IDOK);
-  return false;
-}
-
 void Session::CloseAndExpectExitCode0() {
   Post(main_, WM_SYSCOMMAND, SC_CLOSE);
   CHECK_EQ(0LL, program_.WaitForExit());

@@ -62,7 +62,6 @@ class Session {
   // Waits for a message box, checks its title and, unless null, its text, answers with `button` and waits
   // for it to go; returns its text ("" when none came).
   std::string AnswerBox(const std::string& title, const char* text = nullptr, int button = IDOK);
-  bool NoBoxWithin(DWORD timeoutMs);
   void CloseAndExpectExitCode0();  // SC_CLOSE
 
  private:

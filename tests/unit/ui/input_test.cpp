@@ -36,7 +36,7 @@ TEST(EventQueue, FullQueueKeepsTheEarliestEvents) {
   EXPECT_EQ(queue.Pop().kind, Kind::Close);
 }
 
-TEST(TabOrder, ForwardAndBackwardSkipControlsThatCannotTakeTheFocus) {
+TEST(TabOrder, ForwardAndBackwardSkipControlsThatCannotTakeTheFocusAndWrap) {
   // As in the main window outside plugin mode: box, copy field, "?" (disabled), copy button (disabled),
   // tab control, label (no tab stop), find field, find button, "Only value", list, hidden Options page.
   const std::vector<bool> eligible = {true, true, false, false, true, false, true, true, true, true, false, false};
@@ -51,9 +51,6 @@ TEST(TabOrder, ForwardAndBackwardSkipControlsThatCannotTakeTheFocus) {
     EXPECT_EQ(NextTabStop(eligible, c.current, c.backward), c.expected)
         << "from " << c.current << (c.backward ? " backward" : " forward");
   }
-}
-
-TEST(TabOrder, SingleAndNoCandidate) {
   EXPECT_EQ(NextTabStop({false, true, false}, 1, false), 1);  // the only one keeps the focus
   EXPECT_EQ(NextTabStop({false, true, false}, 1, true), 1);
   EXPECT_EQ(NextTabStop({false, false}, 0, false), -1);
