@@ -205,6 +205,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   windowClass.lpfnWndProc = WindowProcedure;
   windowClass.hInstance = instance;
   windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszClassName = className;
   if (::RegisterClassA(&windowClass) == 0) return 1;
   // The help engine stays hidden and untitled as the help until a request asks for the help.
