@@ -24,6 +24,7 @@ class WindowPort {
   virtual void SetControlText(int id, std::string_view text) = 0;
   // Check box: 1 checked, 0 not; tab panel: index of the current tab.
   virtual int GetControlState(int id) = 0;
+  virtual void SetControlState(int id, int state) = 0;
   virtual void DisableControl(int id, bool disabled) = 0;
   virtual void FocusControl(int id) = 0;
   // Id of the control that has the keyboard focus, or kNoControl.

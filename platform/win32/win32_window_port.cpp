@@ -43,6 +43,15 @@ int Win32WindowPort::GetControlState(int id) {
   return ::SendMessageA(main_.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 }
 
+void Win32WindowPort::SetControlState(int id, int state) {
+  if (id == kTabPanel && main_.TabControl() != nullptr) {
+    ::SendMessageA(main_.TabControl(), TCM_SETCURSEL, static_cast<WPARAM>(state), 0);
+    main_.ShowCurrentPage();
+  } else if (IsCheckBox(id)) {
+    ::SendMessageA(main_.Control(id), BM_SETCHECK, state != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
 void Win32WindowPort::DisableControl(int id, bool disabled) {
   if (HWND control = main_.Control(id)) ::EnableWindow(control, disabled ? FALSE : TRUE);
 }

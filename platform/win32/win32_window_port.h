@@ -19,6 +19,7 @@ class Win32WindowPort : public WindowPort {
   std::string GetControlText(int id) override;
   void SetControlText(int id, std::string_view text) override;
   int GetControlState(int id) override;
+  void SetControlState(int id, int state) override;
   void DisableControl(int id, bool disabled) override;
   void FocusControl(int id) override;
   int FocusedControl() override;

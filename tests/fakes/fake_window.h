@@ -31,6 +31,7 @@ class FakeWindow : public WindowPort {
     Notify(id);
   }
   int GetControlState(int id) override { return states[id]; }
+  void SetControlState(int id, int state) override { states[id] = state; }
   void DisableControl(int id, bool isDisabled) override { disabled[id] = isDisabled; }
   void FocusControl(int id) override {
     if (id == focus) return;
