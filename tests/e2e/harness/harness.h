@@ -1,5 +1,5 @@
 // Driving Win32 programs from another process: checks that count and report, started processes, windows
-// and controls read and changed by messages, message boxes, key strokes, the clipboard, screen pixels and
+// and controls read and changed by messages, message boxes, key strokes, files, the clipboard, screen pixels and
 // memory in another process for records that messages do not carry across. Every wait has a deadline.
 #pragma once
 
@@ -109,6 +109,9 @@ struct MessageBoxInfo {
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDefaultTimeoutMs);
 bool AnswerMessageBox(HWND box, int buttonId);  // false when the box has no such button
 
+// A whole file's bytes ("" when it cannot be read), and its lines without their CR LF or LF.
+std::string FileBytes(const std::string& path);
+std::vector<std::string> FileLines(const std::string& path);
 std::string ClipboardText();
 void ClearClipboard();
 COLORREF ScreenPixel(HWND window, POINT client);

@@ -1,7 +1,10 @@
-// Another process's windows, controls, message boxes and memory; key strokes, the clipboard and pixels.
+// Another process's windows, controls, message boxes and memory; key strokes, files, the clipboard and pixels.
 #include "tests/e2e/harness/harness.h"
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
 namespace mirravel::e2e {
 
@@ -158,6 +161,21 @@ bool AnswerMessageBox(HWND box, int buttonId) {
   HWND button = ::GetDlgItem(box, buttonId);
   if (button != nullptr) Click(button);
   return button != nullptr;
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> FileLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::istringstream in(FileBytes(path));
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 std::string ClipboardText() {

@@ -8,7 +8,6 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 
 #include "tests/e2e/suites/session.h"
@@ -21,9 +20,8 @@ constexpr char kValue[] = "Value to find :";
 
 // The catalogue text (CR LF line ends) as the program's list holds it: each line break one '\n'.
 std::string ListText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
   std::string text;
-  for (std::string line; std::getline(file, line);) text += line.substr(0, line.find('\r')) + "\n";
+  for (const std::string& line : FileLines(path)) text += line + "\n";
   return text;
 }
 

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -28,11 +27,6 @@ std::string Joined(const std::vector<std::string>& lines, const char* lineEnd, b
   std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) text += lines[i] + (i + 1 < lines.size() || lastEnded ? lineEnd : "");
   return text;
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -80,8 +74,8 @@ void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& insta
   std::vector<std::string> counted = kForeignTools;
   counted[1] = "ToolCount = 2";
   const std::string foreign = Joined(counted, "\r\n", true);  // then the entry, read back by the About box
-  CHECK_EQ(foreign, ReadFileBytes(install.tools).substr(0, foreign.size()));
-  CHECK_NOTE(ReadFileBytes(install.copy) == ReadFileBytes(program), "the plug-in copy is the program itself");
+  CHECK_EQ(foreign, FileBytes(install.tools).substr(0, foreign.size()));
+  CHECK_NOTE(FileBytes(install.copy) == FileBytes(program), "the plug-in copy is the program itself");
   Click(session.Control(kAboutButton));
   const std::string about = session.AnswerBox("About Mirravel");
   CHECK_NOTE(about.find("\nPlugin registered : \tYes") != std::string::npos, "About says Yes: " + Describe(about));
@@ -90,7 +84,7 @@ void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& insta
   Click(session.Control(kRegisterButton));
   session.AnswerBox("WARNING", nullptr, IDYES);
   session.AnswerBox("INFO");
-  CHECK_EQ(Joined(kForeignTools, "\r\n", true), ReadFileBytes(install.tools));
+  CHECK_EQ(Joined(kForeignTools, "\r\n", true), FileBytes(install.tools));
   CHECK_NOTE(!Exists(install.copy), "the plug-in copy is deleted");
 
   SetContext("register again, for the copy");

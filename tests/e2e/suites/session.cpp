@@ -4,7 +4,6 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-#include <fstream>
 
 namespace mirravel::e2e {
 
@@ -24,15 +23,7 @@ bool Peer::Start(const std::string& program, const std::string& options, const c
   return CHECK_NOTE(window_ != nullptr, std::string("the stand-in's window of class ") + windowClass);
 }
 
-std::vector<std::string> Peer::Log() const {
-  std::vector<std::string> lines;
-  std::ifstream file(log_, std::ios::binary);
-  for (std::string line; std::getline(file, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
+std::vector<std::string> Peer::Log() const { return FileLines(log_); }
 
 bool Session::Start(const std::string& program) {
   if (!CHECK_NOTE(program_.Start(Quoted(program)), "start " + program)) return false;
