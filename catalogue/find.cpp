@@ -19,8 +19,13 @@ std::int32_t ClassifyFindText(std::string_view text) {
 }
 
 std::string DecimalToHexValue(std::string_view digits) {
-  std::uint32_t value = 0;  // wraps modulo 2^32 by definition of unsigned arithmetic
-  for (const char c : digits) value = value * 10u + static_cast<std::uint32_t>(c - '0');
+  static constexpr std::uint64_t kLargest = UINT64_MAX;
+  std::uint64_t value = 0;
+  for (const char c : digits) {
+    const auto digit = static_cast<std::uint64_t>(c - '0');
+    if (value > (kLargest - digit) / 10u) return {};  // wrapping would name an unrelated value
+    value = value * 10u + digit;
+  }
   static constexpr char kHexDigits[] = "0123456789ABCDEF";
   std::string hex;
   do {
@@ -28,6 +33,13 @@ std::string DecimalToHexValue(std::string_view digits) {
     value >>= 4;
   } while (value != 0);
   return "$" + hex;
+}
+
+// "$0400" and "$400" are one value; the catalogue writes it without leading zeros. "$0" keeps its zero.
+static std::string WithoutLeadingZeros(std::string_view hexText) {
+  const std::size_t firstSignificant = hexText.find_first_not_of('0', 1);
+  if (firstSignificant == std::string_view::npos) return hexText.size() > 1 ? "$0" : "$";
+  return "$" + std::string(hexText.substr(firstSignificant));
 }
 
 SearchPattern BuildSearchPattern(std::string_view findText, bool onlyValue) {
@@ -41,7 +53,8 @@ SearchPattern BuildSearchPattern(std::string_view findText, bool onlyValue) {
     if (onlyValue) text += " =";
   } else if (pattern.kind == kFindValue) {
     pattern.kindWord = "Value";
-    if (text.front() != '$') text = DecimalToHexValue(text);
+    text = text.front() == '$' ? WithoutLeadingZeros(text) : DecimalToHexValue(text);
+    if (text.empty()) return pattern;  // a value no constant can have: the empty pattern matches nothing
     if (onlyValue) text.insert(0, "= ");
   } else {
     return pattern;

@@ -22,10 +22,12 @@ struct SearchPattern {
 };
 
 // Upper-cases the text and builds the pattern: "#NAME" (+ " =" with onlyValue) for a name,
-// "$HEX" (with "= " in front with onlyValue) for a value; kind kFindNeither gives an empty pattern.
+// "$HEX" without leading zeros (with "= " in front with onlyValue) for a value; kind kFindNeither, and a
+// value beyond 64 bits, give an empty pattern, which matches nothing.
 SearchPattern BuildSearchPattern(std::string_view findText, bool onlyValue);
 
-// Decimal digits to "$" and upper-case hexadecimal of their value modulo 2^32.
+// Decimal digits to "$" and upper-case hexadecimal of their exact value; empty beyond 64 bits, where no
+// constant's value lies.
 std::string DecimalToHexValue(std::string_view digits);
 
 // Number of characters of a catalogue line before its comment (its first apostrophe).

@@ -123,8 +123,9 @@ TEST(BuildSearchPattern, NamesGetTheirHashAndEqualsSignValuesBecomeHexadecimal) 
       {"WM_PAINT", true, "#WM_PAINT ="}, {"wm_paint", false, "#WM_PAINT"}, {"#wm_paint", true, "#WM_PAINT ="},
       {" WM_PAINT", true, "# WM_PAINT ="}, {"", false, "#"}, {"caf\xe9", false, "#CAF\xC9"},
       {"255", true, "= $FF"}, {"255", false, "$FF"}, {"$ff", true, "= $FF"},  // upper-cased before it is classified
-      {"$0FF", true, "= $0FF"}, {"0", true, "= $0"}, {"4294967295", false, "$FFFFFFFF"},
-      {"4294967296", true, "= $0"}, {"00012", false, "$C"}, {"12AB", true, ""},
+      {"$0FF", true, "= $FF"}, {"$000", false, "$0"}, {"$", false, "$"}, {"0", true, "= $0"},
+      {"4294967295", false, "$FFFFFFFF"}, {"4294967296", true, "= $100000000"}, {"00012", false, "$C"},
+      {"18446744073709551615", false, "$FFFFFFFFFFFFFFFF"}, {"18446744073709551616", true, ""}, {"12AB", true, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(BuildSearchPattern(c.text, c.onlyValue).text, c.pattern) << c.text;
   EXPECT_EQ(BuildSearchPattern("x", true).kindWord, "Constant");
