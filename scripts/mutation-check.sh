@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
-# Applies deliberate faults to the program, one at a time, and shows whether the tests catch each:
-# a fault is caught when the unit tests (native build, then the same tests under the sanitizers when
-# --sanitize is given) fail with it in place. Not part of the default test command: it rebuilds the unit
-# tests once per fault. Usage: scripts/mutation-check.sh [--sanitize] [NAME_FILTER]
+# Applies deliberate faults to the program, one at a time, and shows whether the tests catch each. A fault
+# names the tests that should catch it: the unit tests (native build, and the same tests under the
+# sanitizers with --sanitize), the harvester's tests, or end-to-end suites of the x86_64 Windows build under
+# Wine (the fault is patched in, the build relinked, the named suites run). Not part of the default test
+# command: it rebuilds once per fault (about 15 minutes for every fault).
+# Usage: scripts/mutation-check.sh [--sanitize] [--unit-only] [NAME_FILTER...]
 # Prints one table row per fault; exits 1 when a fault survived.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-exec python3 - "$@" <<'PYTHON'
+if [[ " $* " != *" --unit-only "* ]]; then
+  source scripts/wine-env.sh
+  wine_detect_32bit
+  wine_env_start "$root/build/mutation-wine" || { echo "no Wine environment: $WINE_ENV_FAILURE"; exit 1; }
+  trap wine_env_stop EXIT
+fi
+python3 - "$@" <<'PYTHON'
 import os, shutil, subprocess, sys
 
 ROOT = os.getcwd()
-# name, file, exact text (must occur once), replacement
+# name, file, exact text (must occur once), replacement[, the tests that catch it: UNIT (default),
+# HARVEST, or a regular expression of the x86_64 build's ctest names]
+UNIT, HARVEST = "unit", "harvest"
 FAULTS = [
     ("decoder: copy offset not bounded by what was written", "catalogue/unpack_block.cpp",
      "if (offset == 0 || offset > written || length > room) return false;",
@@ -66,53 +76,100 @@ FAULTS = [
     ("tools-file rewrite: temporary file left after a failed move", "registration/tools_file_rewrite.cpp",
      "  if (files.MoveReplacing(temporary, path)) return true;\n  files.RemoveFile(temporary);\n",
      "  if (files.MoveReplacing(temporary, path)) return true;\n"),
+    # The Win32 layer, caught by the end-to-end suites under Wine.
+    ("Win32 registry: keys opened with all access", "platform/win32/win32_registry.cpp",
+     "0, KEY_READ, &key_)", "0, KEY_ALL_ACCESS, &key_)", "^e2e_help$"),
+    ("Win32 host link: a copy-data record one byte short", "platform/win32/win32_desktop.cpp",
+     "record.cbData = static_cast<DWORD>(bytes.size());", "record.cbData = static_cast<DWORD>(bytes.size() - 1);",
+     "^e2e_host_link$"),
+    ("Win32 liveness: every window's process taken as alive", "platform/win32/win32_desktop.cpp",
+     "&exitCode) && exitCode == STILL_ACTIVE;", "&exitCode) && exitCode != 0;", "^e2e_host_link$"),
+    ("Win32 shell: the removal batch never started", "platform/win32/win32_shell.cpp",
+     "const bool started = ::ShellExecuteExA(&info) != 0;", "const bool started = true;", "^e2e_registration$"),
+    ("Win32 tab key: Shift+Tab walks forward", "platform/win32/message_pump.cpp",
+     "::GetKeyState(VK_SHIFT) < 0);", "false);", "^e2e_window$"),
 ]
 
 def run(command, log):
     with open(log, "w") as out:
         return subprocess.run(command, stdout=out, stderr=subprocess.STDOUT).returncode
 
-def builds():
+BUILD = os.path.join(ROOT, "build")
+WINDOWS = os.path.join(BUILD, "mutation-x64")
+
+def unit_builds():
     yield "native", ["-DCMAKE_BUILD_TYPE=Release", "-DMIRRAVEL_BENCHMARKS=OFF"]
     if "--sanitize" in sys.argv:
         yield "sanitize", ["-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_C_COMPILER=clang", "-DCMAKE_CXX_COMPILER=clang++",
                            "-DMIRRAVEL_SANITIZE=ON", "-DMIRRAVEL_BENCHMARKS=OFF"]
 
-def caught(build_dir):
+def configure(directory, options):
+    if run(["cmake", "-S", ROOT, "-B", directory, "-G", "Ninja"] + options, directory + ".configure.log") != 0:
+        sys.exit("configure failed: see " + directory + ".configure.log")
+
+def unit_caught(build_dir):
     if run(["ninja", "-C", build_dir, "mirravel_unit_tests"], build_dir + ".log") != 0:
         return "does not build"
     status = run([os.path.join(build_dir, "mirravel_unit_tests"), "--gtest_brief=1"], build_dir + ".test.log")
     return "caught" if status != 0 else "SURVIVED"
 
+def harvest_caught():
+    status = run([sys.executable, "-m", "unittest", "discover", "-s", os.path.join(ROOT, "tools/harvest/tests")],
+                 os.path.join(BUILD, "mutation-harvest.log"))
+    return "caught" if status != 0 else "SURVIVED"
+
+def windows_caught(tests):
+    if run(["ninja", "-C", WINDOWS], WINDOWS + ".log") != 0:
+        return "does not build"
+    status = run(["ctest", "--test-dir", WINDOWS, "--timeout", "300", "-R", tests], WINDOWS + ".test.log")
+    return "caught" if status != 0 else "SURVIVED"
+
+def check(kind, dirs):
+    if kind == UNIT:
+        results = [unit_caught(d) for d in dirs]
+        return "caught" if "caught" in results else ", ".join(results)
+    return harvest_caught() if kind == HARVEST else windows_caught(kind)
+
 filters = [a for a in sys.argv[1:] if not a.startswith("--")]
-selected = [f for f in FAULTS if not filters or any(x in f[0] for x in filters)]
+selected = [f + (UNIT,) * (5 - len(f)) for f in FAULTS if not filters or any(x in f[0] for x in filters)]
+if "--unit-only" in sys.argv:
+    selected = [f for f in selected if f[4] == UNIT]
 dirs = []
-for name, options in builds():
-    d = os.path.join(ROOT, "build", "mutation-" + name)
-    if run(["cmake", "-S", ROOT, "-B", d, "-G", "Ninja"] + options, d + ".configure.log") != 0:
-        sys.exit("configure failed: see " + d + ".configure.log")
-    if caught(d) != "SURVIVED":
+for name, options in unit_builds():
+    d = os.path.join(BUILD, "mutation-" + name)
+    configure(d, options)
+    if unit_caught(d) != "SURVIVED":
         sys.exit("the unit tests do not pass without a fault: see " + d + ".test.log")
     dirs.append(d)
+windows_kinds = {f[4] for f in selected} - {UNIT, HARVEST}
+if windows_kinds:
+    configure(WINDOWS, ["-DCMAKE_BUILD_TYPE=Release",
+                        "-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(ROOT, "cmake/toolchain-x86_64-mingw.cmake")])
+    for kind in sorted(windows_kinds):
+        if windows_caught(kind) != "SURVIVED":
+            sys.exit("the suites " + kind + " do not pass without a fault: see " + WINDOWS + ".test.log")
+if HARVEST in {f[4] for f in selected} and harvest_caught() != "SURVIVED":
+    sys.exit("the harvester's tests do not pass without a fault: see build/mutation-harvest.log")
 
 survivors = 0
-print("| fault | result |\n|---|---|")
-for name, path, old, new in selected:
+print("| fault | tests | result |\n|---|---|---|")
+for name, path, old, new, kind in selected:
     full = os.path.join(ROOT, path)
     original = open(full, encoding="latin-1").read()
     if original.count(old) != 1:
-        print(f"| {name} | text to change not found once in {path} |")
+        print(f"| {name} | {kind} | text to change not found once in {path} |")
         survivors += 1
         continue
     try:
         open(full, "w", encoding="latin-1").write(original.replace(old, new))
-        results = [caught(d) for d in dirs]
+        result = check(kind, dirs)
     finally:
         open(full, "w", encoding="latin-1").write(original)
-    result = "caught" if "caught" in results else ", ".join(results)
     survivors += result != "caught"
-    print(f"| {name} | {result} |", flush=True)
+    print(f"| {name} | {kind} | {result} |", flush=True)
 for d in dirs:
     run(["ninja", "-C", d, "mirravel_unit_tests"], d + ".log")  # leave the builds matching the sources
+if windows_kinds:
+    run(["ninja", "-C", WINDOWS], WINDOWS + ".log")
 sys.exit(1 if survivors else 0)
 PYTHON
