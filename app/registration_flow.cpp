@@ -71,7 +71,8 @@ class Registration {
         return;
     }
     // The running copy says so before it ends; the batch it leaves behind does the deleting.
-    Report(RemovePluginCopy(paths_.pluginCopy, platform_, shutdown_, [this] { Show(kUninstalled); }), kEntryGoneCopyStays);
+    const auto sayUninstalled = [this] { Show(kUninstalled); };
+    Report(RemovePluginCopy(paths_.pluginCopy, platform_, shutdown_, sayUninstalled), kEntryGoneCopyStays);
   }
 
   void AddEntry(const ToolsFileScan& scan) {

@@ -98,6 +98,7 @@ void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& insta
 int CommandProcessors() {
   int count = 0;
   HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
@@ -143,7 +144,7 @@ void CheckSelfRemoval(const JaPBeInstallation& install) {
   CHECK(shortRun.Start("cmd.exe /c " + Quoted(shortBatch)));
   ::Sleep(1500);
   CHECK_NOTE(Exists(shortBatch), "the batch pauses between tries");
-  CHECK_NOTE(shortRun.WaitForExit(20000) != -1 && !Exists(shortBatch), "gives up on a file that stays, deleting itself");
+  CHECK_NOTE(shortRun.WaitForExit(20000) != -1 && !Exists(shortBatch), "gives up on a held file, deleting itself");
   CHECK_NOTE(Exists(install.copy) && Exists(batch), "the real batch still waits while the file is held");
 
   ::CloseHandle(holder);

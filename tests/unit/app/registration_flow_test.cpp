@@ -91,7 +91,7 @@ TEST_F(RegistrationFlowTest, AddingKeepsEveryForeignLineAndUpdatesOnlyTheRealToo
     const int present = countLine.empty() ? 0 : 3;
     install.WriteTools(Joined(ToolsLines(present, 0, countLine), "\n"));
     EXPECT_EQ(Press(), Boxes{kRegistered});
-    Lines expected = ToolsLines(present, 0, "ToolCount = " + std::to_string(newCount));  // jaPBe lists only what it counts
+    Lines expected = ToolsLines(present, 0, "ToolCount = " + std::to_string(newCount));  // jaPBe lists what it counts
     EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += MirravelToolEntry(newCount), "\r\n"));
     EXPECT_EQ(ReadBytes(install.Copy()), ReadBytes(ownExecutable));
   }
@@ -126,7 +126,8 @@ TEST_F(RegistrationFlowTest, RemovingAnEntryRenumbersTheRestAndKeepsEveryOtherGr
 TEST_F(RegistrationFlowTest, RemovesTheEntryTheFileHoldsWhenTheQuestionIsAnswered) {
   const std::pair<Lines, std::string> cases[] = {
       {ToolsLines(3, 3, "ToolCount = 3"), kUninstalled},  // a tool added before Mirravel's
-      {ToolsLines(2, 0, "ToolCount = 2"), "WARNING: The plugin 'Mirravel' is no longer registered !\nNothing was changed."}};
+      {ToolsLines(2, 0, "ToolCount = 2"),
+       "WARNING: The plugin 'Mirravel' is no longer registered !\nNothing was changed."}};
   for (const auto& [meanwhile, box] : cases) {
     install.WriteTools(Joined(ToolsLines(2, 2, "ToolCount = 2"), "\n"));
     platform.window.onNextBox = [&, &lines = meanwhile] { install.WriteTools(Joined(lines, "\n")); };
@@ -169,7 +170,8 @@ TEST_F(RegistrationFlowTest, CopyingTheExecutable) {
   // A copy that cannot be deleted is reported as staying, in both branches.
   const std::string stays = "its file could not be deleted:\n" + WindowsStyle(install.Copy());
   platform.files.failing = {"remove"};
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskRemoveCopy, "ERROR: Plugin could not be uninstalled !\nI" + stays.substr(1)}));
+  EXPECT_EQ(Press({kAnswerYes}),
+            (Boxes{kAskRemoveCopy, "ERROR: Plugin could not be uninstalled !\nI" + stays.substr(1)}));
   install.WriteTools(Joined(ToolsLines(1, 1, "ToolCount = 1"), "\r\n"));
   EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, "ERROR: Plugin Mirravel is unregistered,\nbut " + stays}));
   platform.files.failing.clear();
