@@ -41,6 +41,12 @@ constexpr Box kAskInstallCopy{
     "WARNING", "JaPBe tools preference file not found,\nbut the plugin seems not installed!\nInstall the plugin ?",
     kBoxYesNoExclamation};
 constexpr Box kInstalled{"INFO", "Plugin Mirravel is installed !", kBoxInformation};
+constexpr Box kNoLongerRegistered{"WARNING", "The plugin 'Mirravel' is no longer registered !\nNothing was changed.",
+                                  kBoxExclamation};
+// Followed by the plug-in copy's path.
+constexpr Box kEntryGoneCopyStays{"ERROR", "Plugin Mirravel is unregistered,\nbut its file could not be deleted:\n",
+                                  kBoxStop};
+constexpr Box kCopyStays{"ERROR", "Plugin could not be uninstalled !\nIts file could not be deleted:\n", kBoxStop};
 
 constexpr std::string_view kHostWindowTitle = "jaPBe";
 
@@ -51,14 +57,22 @@ class Registration {
   Registration(PlatformPort& platform, WindowPort& window, const ShutdownStarting& shutdown, PluginPaths paths)
       : platform_(platform), files_(platform.Files()), window_(window), shutdown_(shutdown), paths_(std::move(paths)) {}
 
-  void RemoveEntry(const ToolsFileScan& scan) {
+  // The entry removed is the one the file holds when it is rewritten: the file may change while the question is open.
+  void RemoveEntry() {
     if (!Ask(kAskUninstall)) return;
-    if (!RemoveToolEntry(files_, paths_.toolsFile, scan.found, scan.count - 1)) {
-      Show(kNotUninstalled);
-      return;
+    switch (RemoveMirravelEntry(files_, paths_.toolsFile)) {
+      case EntryRemoval::Removed:
+        break;
+      case EntryRemoval::NotFound:
+        Show(kNoLongerRegistered);
+        return;
+      case EntryRemoval::Failed:
+        Show(kNotUninstalled);
+        return;
     }
-    Show(kUninstalled);
-    RemovePluginCopy(paths_.pluginCopy, platform_, shutdown_);
+    // The running copy says so before it ends; the batch it leaves behind does the deleting.
+    const auto sayUninstalled = [this] { Show(kUninstalled); };
+    Report(RemovePluginCopy(paths_.pluginCopy, platform_, shutdown_, sayUninstalled), kEntryGoneCopyStays);
   }
 
   void AddEntry(const ToolsFileScan& scan) {
@@ -70,7 +84,7 @@ class Registration {
   // No readable tools file: only the plug-in copy is installed or removed.
   void InstallOrRemoveCopyAlone() {
     if (QueryFileSize(paths_.pluginCopy) > 0) {
-      if (Ask(kAskUninstallCopy) && !RemovePluginCopy(paths_.pluginCopy, platform_, shutdown_)) Show(kUninstalled);
+      if (Ask(kAskUninstallCopy)) Report(RemovePluginCopy(paths_.pluginCopy, platform_, shutdown_), kCopyStays);
     } else if (Ask(kAskInstallCopy)) {
       // A failed copy is reported like a failed registration rather than passed over in silence.
       Show(PlaceCopy() ? kInstalled : kNotRegistered);
@@ -83,6 +97,12 @@ class Registration {
     const std::string own = files_.OwnExecutablePath();
     if (EqualIgnoringCase(own, paths_.pluginCopy)) return true;
     return files_.CopyReplacing(own, paths_.pluginCopy);
+  }
+  // Success only for a copy that is gone; an ending program has nothing more to say.
+  void Report(CopyRemoval removal, const Box& stillThere) {
+    if (removal == CopyRemoval::Gone) Show(kUninstalled);
+    if (removal != CopyRemoval::StillThere) return;
+    window_.ShowMessageBox(stillThere.title, std::string(stillThere.text) + paths_.pluginCopy, stillThere.type);
   }
   int Show(const Box& box) { return ShowBox(window_, box); }
   bool Ask(const Box& box) { return Show(box) == kAnswerYes; }
@@ -113,22 +133,26 @@ void RegisterOrUnregisterPlugin(PlatformPort& platform, WindowPort& window, cons
   if (!scan.opened) {
     registration.InstallOrRemoveCopyAlone();
   } else if (scan.found != 0) {
-    registration.RemoveEntry(scan);
+    registration.RemoveEntry();
   } else {
     registration.AddEntry(scan);
   }
 }
 
-bool RemovePluginCopy(const std::string& pluginCopy, PlatformPort& platform, const ShutdownStarting& shutdown) {
+// A delete that reports success proves little (another program may hold the file with delete sharing):
+// what counts is whether the file is still there afterwards.
+CopyRemoval RemovePluginCopy(const std::string& pluginCopy, PlatformPort& platform, const ShutdownStarting& shutdown,
+                             const std::function<void()>& beforeEnding) {
   FileOperationsPort& files = platform.Files();
   if (!EqualIgnoringCase(pluginCopy, files.OwnExecutablePath())) {
     files.RemoveFile(pluginCopy);
-    return false;
+    return QueryFileSize(pluginCopy) == kPathMissing ? CopyRemoval::Gone : CopyRemoval::StillThere;
   }
   const std::string batch = RemovalBatchPath(files.TemporaryDirectory());
-  if (!WriteRemovalBatch(files, batch, files.ShortPathOf(pluginCopy))) return false;
+  if (!WriteRemovalBatch(files, batch, files.ShortPathOf(pluginCopy))) return CopyRemoval::StillThere;
+  if (beforeEnding) beforeEnding();
   shutdown([&platform, &batch] { platform.Shell().StartHidden(batch, DirectoryPart(batch)); });
-  return true;
+  return CopyRemoval::Ending;
 }
 
 }  // namespace mirravel

@@ -15,8 +15,12 @@ using ShutdownStarting = std::function<void(const std::function<void()>& beforeE
 
 void RegisterOrUnregisterPlugin(PlatformPort& platform, WindowPort& window, const ShutdownStarting& shutdown);
 
-// Deletes the plug-in copy, or, when the running program is that copy, writes the removal batch and ends
-// the program starting it. True when the program was ended (on a real platform the call does not return then).
-bool RemovePluginCopy(const std::string& pluginCopy, PlatformPort& platform, const ShutdownStarting& shutdown);
+enum class CopyRemoval { Gone, StillThere, Ending };
+
+// Deletes the plug-in copy, or, when the running program is that copy, writes the removal batch, calls
+// beforeEnding and ends the program starting the batch: Ending then (on a real platform the call does not
+// return). StillThere when the copy could not be deleted or no batch could be written.
+CopyRemoval RemovePluginCopy(const std::string& pluginCopy, PlatformPort& platform, const ShutdownStarting& shutdown,
+                             const std::function<void()>& beforeEnding = {});
 
 }  // namespace mirravel

@@ -31,7 +31,7 @@ class FileOperationsPort {
   // Moves a file in one step, replacing an existing target.
   virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
-  // Copies a file, overwriting an existing target.
+  // Copies a file, overwriting an existing target; the copy is never left read-only.
   virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
   // Creates every missing level of a directory path that ends in a separator; true when it exists then.
   virtual bool MakeDirectories(const std::string& directory) = 0;
@@ -39,6 +39,9 @@ class FileOperationsPort {
   virtual std::string TemporaryDirectory() = 0;
   // The path's short (8.3) form, or the path unchanged when the system has none for it.
   virtual std::string ShortPathOf(const std::string& path) = 0;
+  // The text in the code page the command processor reads batch files in (the OEM one on Windows, where
+  // paths come in the ANSI one); nothing when a character has no exact form there.
+  virtual std::optional<std::string> BatchText(std::string_view text) = 0;
   // Full path of the running executable; empty when the system does not say.
   virtual std::string OwnExecutablePath() = 0;
 };

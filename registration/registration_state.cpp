@@ -4,6 +4,7 @@
 #include "registration/registration_state.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "registration/japbe_directory.h"
@@ -43,12 +44,8 @@ std::int32_t ReadToolCount(PreferenceReader& reader) {
   return reader.ReadLong(kToolCountKey, 0);
 }
 
-}  // namespace
-
-ToolsFileScan ScanToolsFile(const std::string& toolsFile) {
+ToolsFileScan Scan(PreferenceReader& reader) {
   ToolsFileScan scan;
-  PreferenceReader reader;
-  if (!reader.Open(toolsFile)) return scan;
   scan.opened = true;
   scan.count = ReadToolCount(reader);
   const std::string wanted = UpperCase(kProductName);
@@ -57,6 +54,19 @@ ToolsFileScan ScanToolsFile(const std::string& toolsFile) {
   });
   reader.Close();
   return scan;
+}
+
+}  // namespace
+
+ToolsFileScan ScanToolsFile(const std::string& toolsFile) {
+  PreferenceReader reader;
+  return reader.Open(toolsFile) ? Scan(reader) : ToolsFileScan{};
+}
+
+ToolsFileScan ScanToolsText(std::string text) {
+  PreferenceReader reader;
+  reader.OpenText(std::move(text));
+  return Scan(reader);
 }
 
 std::string_view PluginRegistrationState(RegistryPort& registry) {

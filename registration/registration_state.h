@@ -18,6 +18,8 @@ struct ToolsFileScan {
 
 // Reads the tools file and closes it again before returning, so that it can be rewritten.
 ToolsFileScan ScanToolsFile(const std::string& toolsFile);
+// The same scan of the tools file's text as read for a rewrite.
+ToolsFileScan ScanToolsText(std::string text);
 
 // "Yes" when an entry captioned "Mirravel" stands in the tools file, otherwise "Auto" when a non-empty
 // plug-in copy exists, otherwise "No". Looks everything up afresh.

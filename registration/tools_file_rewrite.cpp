@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "registration/registration_state.h"
 #include "registration/tool_groups.h"
 #include "support/text.h"
 
@@ -17,15 +18,19 @@ class ToolCountLine {
  public:
   explicit ToolCountLine(std::int32_t newCount) : newCount_(newCount) {}
 
-  void EnterGroup(std::string_view name) {
+  // True when this header opens the "ToolsInfo" group that counts.
+  bool EnterGroup(std::string_view name) {
     inToolsInfo_ = !toolsInfoSeen_ && EqualIgnoringAsciiCase(name, kToolsInfoGroup);
     toolsInfoSeen_ = toolsInfoSeen_ || inToolsInfo_;
+    return inToolsInfo_;
   }
   std::string Rewrite(const std::string& line) {
     if (!inToolsInfo_ || rewritten_ || !IsKeyLine(line, kToolCountKey)) return line;
     rewritten_ = true;
-    return std::string(kToolCountKey) + " = " + std::to_string(newCount_);
+    return CountLine();
   }
+  std::string CountLine() const { return std::string(kToolCountKey) + " = " + std::to_string(newCount_); }
+  bool Rewritten() const { return rewritten_; }
 
  private:
   std::int32_t newCount_;
@@ -96,17 +101,29 @@ std::optional<std::vector<std::string>> WithoutToolEntry(const std::vector<std::
   return kept;
 }
 
+// jaPBe lists only the entries that "ToolCount" counts, so an added entry needs the key: where the file lacks
+// it, its line goes right below the "ToolsInfo" header, or a new "ToolsInfo" group goes before the first
+// header (after the lines that belong to no group), or at the end of a file without headers.
 std::vector<std::string> WithToolEntryAppended(const std::vector<std::string>& lines, std::int32_t newCount) {
   ToolCountLine toolCount(newCount);
   std::vector<std::string> result;
-  result.reserve(lines.size() + 13);
+  result.reserve(lines.size() + 15);
+  std::optional<std::size_t> belowToolsInfo;
+  std::optional<std::size_t> firstHeader;
   for (const std::string& line : lines) {
     if (const auto name = HeaderNameOf(line)) {
-      toolCount.EnterGroup(*name);
+      if (!firstHeader) firstHeader = result.size();
       result.push_back(line);
+      if (toolCount.EnterGroup(*name)) belowToolsInfo = result.size();
     } else {
       result.push_back(toolCount.Rewrite(line));
     }
+  }
+  if (belowToolsInfo && !toolCount.Rewritten()) {
+    result.insert(result.begin() + static_cast<std::ptrdiff_t>(*belowToolsInfo), toolCount.CountLine());
+  } else if (!belowToolsInfo) {
+    const std::string group[] = {"[" + std::string(kToolsInfoGroup) + "]", toolCount.CountLine()};
+    result.insert(result.begin() + static_cast<std::ptrdiff_t>(firstHeader.value_or(result.size())), group, group + 2);
   }
   for (std::string& line : MirravelToolEntry(newCount)) result.push_back(std::move(line));
   return result;
@@ -136,11 +153,13 @@ bool ReplaceFileLines(FileOperationsPort& files, const std::string& path, const 
   return false;
 }
 
-bool RemoveToolEntry(FileOperationsPort& files, const std::string& toolsFile, std::int32_t found, std::int32_t newCount) {
+EntryRemoval RemoveMirravelEntry(FileOperationsPort& files, const std::string& toolsFile) {
   const auto bytes = files.ReadWholeFile(toolsFile);
-  if (!bytes) return false;
-  const auto lines = WithoutToolEntry(SplitLines(*bytes), found, newCount);
-  return lines && ReplaceFileLines(files, toolsFile, *lines);
+  if (!bytes) return EntryRemoval::Failed;
+  const ToolsFileScan scan = ScanToolsText(*bytes);
+  const auto lines = scan.found != 0 ? WithoutToolEntry(SplitLines(*bytes), scan.found, scan.count - 1) : std::nullopt;
+  if (!lines) return EntryRemoval::NotFound;
+  return ReplaceFileLines(files, toolsFile, *lines) ? EntryRemoval::Removed : EntryRemoval::Failed;
 }
 
 bool AppendToolEntry(FileOperationsPort& files, const std::string& toolsFile, std::int32_t newCount) {

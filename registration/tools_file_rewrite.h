@@ -26,7 +26,8 @@ std::vector<std::string> MirravelToolEntry(std::int32_t number);
 // the file holds no such entry.
 std::optional<std::vector<std::string>> WithoutToolEntry(const std::vector<std::string>& lines, std::int32_t found,
                                                           std::int32_t newCount);
-// The lines with "ToolCount" of "ToolsInfo" set to newCount and Mirravel's entry numbered newCount appended.
+// The lines with "ToolCount" of "ToolsInfo" set to newCount (the key line, and its group, added where the
+// file lacks them) and Mirravel's entry numbered newCount appended.
 std::vector<std::string> WithToolEntryAppended(const std::vector<std::string>& lines, std::int32_t newCount);
 
 // Writes every line followed by CR LF to a new file, replacing any file of that name, and flushes it; on
@@ -37,7 +38,11 @@ bool WriteNewFile(FileOperationsPort& files, const std::string& path, const std:
 // the temporary file is removed and path is untouched.
 bool ReplaceFileLines(FileOperationsPort& files, const std::string& path, const std::vector<std::string>& lines);
 
-bool RemoveToolEntry(FileOperationsPort& files, const std::string& toolsFile, std::int32_t found, std::int32_t newCount);
+enum class EntryRemoval { Removed, NotFound, Failed };
+// Removes the entry whose "Command" names Mirravel and lowers "ToolCount" by one. The entry is looked up
+// in the text that is rewritten, so a file changed since an earlier scan loses Mirravel's entry, never
+// another; a text without one is left as it is (NotFound).
+EntryRemoval RemoveMirravelEntry(FileOperationsPort& files, const std::string& toolsFile);
 bool AppendToolEntry(FileOperationsPort& files, const std::string& toolsFile, std::int32_t newCount);
 
 }  // namespace mirravel

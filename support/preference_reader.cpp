@@ -2,6 +2,8 @@
 // that follows the LF, string lookups do not (files with LF CR line ends read that way).
 #include "support/preference_reader.h"
 
+#include <utility>
+
 #include "support/command_line.h"
 #include "support/text.h"
 
@@ -20,8 +22,16 @@ bool PreferenceReader::Open(const std::string& fileName) {
   return true;
 }
 
+void PreferenceReader::OpenText(std::string text) {
+  Close();
+  text_ = std::move(text);
+  textOnly_ = true;
+  groupPosition_ = 0;
+}
+
 void PreferenceReader::Close() {
   file_.Close();
+  textOnly_ = false;
   text_.clear();
   text_.shrink_to_fit();
   groupPosition_.reset();

@@ -16,11 +16,13 @@ namespace mirravel {
 class PreferenceReader {
  public:
   bool Open(const std::string& fileName);
+  // Reads from a text already read, by the same rules; no file is held.
+  void OpenText(std::string text);
   bool SelectGroup(std::string_view groupName);
   std::int32_t ReadLong(std::string_view key, std::int32_t defaultValue);
   std::string ReadString(std::string_view key, std::string_view defaultValue = {});
   void Close();
-  bool IsOpen() const { return file_.IsOpen(); }
+  bool IsOpen() const { return file_.IsOpen() || textOnly_; }
   // Names of every header line in file order, by the same rules SelectGroup matches them with.
   std::vector<std::string> GroupNames() const;
 
@@ -33,6 +35,7 @@ class PreferenceReader {
 
   platform::WriteDeniedFile file_;
   std::string text_;
+  bool textOnly_ = false;
   std::optional<std::size_t> groupPosition_;
 };
 

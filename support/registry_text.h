@@ -14,7 +14,7 @@ namespace mirravel {
 
 inline constexpr std::size_t kRegistryValueCapacity = 522;
 
-// NT-family systems report their build number in bits 16 to 23 of the version value.
+// Whether GetVersion's value comes from an NT-family system (bit 31 clear) rather than Windows 9x.
 bool IsNtFamilyVersion(std::uint32_t version);
 
 // The key's default value up to its first NUL, or up to the end of the buffer when it fills the buffer

@@ -96,7 +96,7 @@ bool PosixFileOperations::CopyReplacing(const std::string& from, const std::stri
   const OpenFile source(from, O_RDONLY);
   struct stat info {};
   if (source.Fd() < 0 || ::fstat(source.Fd(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-  OpenFile target(to, O_WRONLY | O_CREAT | O_TRUNC, info.st_mode & 0777);
+  OpenFile target(to, O_WRONLY | O_CREAT | O_TRUNC, (info.st_mode & 0777) | S_IWUSR);
   if (target.Fd() < 0) return false;
   char buffer[65536];
   for (;;) {

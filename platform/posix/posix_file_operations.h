@@ -15,6 +15,7 @@ class PosixFileOperations : public FileOperationsPort {
   bool MakeDirectories(const std::string& directory) override;
   std::string TemporaryDirectory() override;
   std::string ShortPathOf(const std::string& path) override { return path; }  // no short names here
+  std::optional<std::string> BatchText(std::string_view text) override { return std::string(text); }  // one code page
   std::string OwnExecutablePath() override;
 };
 

@@ -95,8 +95,12 @@ bool Win32FileOperations::MoveReplacing(const std::string& from, const std::stri
 
 bool Win32FileOperations::RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
 
+// CopyFileA copies the attributes too: a read-only executable would give a copy that the removal cannot delete.
 bool Win32FileOperations::CopyReplacing(const std::string& from, const std::string& to) {
-  return ::CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+  if (!::CopyFileA(from.c_str(), to.c_str(), FALSE)) return false;
+  const DWORD attributes = ::GetFileAttributesA(to.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) return true;
+  return ::SetFileAttributesA(to.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)) != 0;
 }
 
 bool Win32FileOperations::MakeDirectories(const std::string& directory) {
@@ -122,6 +126,27 @@ std::string Win32FileOperations::ShortPathOf(const std::string& path) {
   if (length == 0 || length >= needed) return path;
   shortPath.resize(length);
   return shortPath;
+}
+
+// ANSI to UTF-16 to OEM, refusing best-fit substitutes: a path whose characters the OEM code page lacks would
+// name another file. Where both code pages are one (UTF-8 for both, say), the text is already right.
+std::optional<std::string> Win32FileOperations::BatchText(std::string_view text) {
+  if (text.empty() || ::GetACP() == ::GetOEMCP()) return std::string(text);
+  if (text.size() > 0x7FFFFFFFu) return std::nullopt;
+  const int size = static_cast<int>(text.size());
+  const int wideLength = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+  if (wideLength <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+  ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), wideLength);
+  BOOL defaultUsed = FALSE;
+  const int oemLength = ::WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, nullptr, 0,
+                                              nullptr, &defaultUsed);
+  if (oemLength <= 0 || defaultUsed) return std::nullopt;
+  std::string oem(static_cast<std::size_t>(oemLength), '\0');
+  ::WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, oem.data(), oemLength, nullptr,
+                        &defaultUsed);
+  if (defaultUsed) return std::nullopt;
+  return oem;
 }
 
 std::string Win32FileOperations::OwnExecutablePath() { return platform::OwnExecutablePath(); }

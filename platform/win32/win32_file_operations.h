@@ -16,6 +16,7 @@ class Win32FileOperations : public FileOperationsPort {
   bool MakeDirectories(const std::string& directory) override;
   std::string TemporaryDirectory() override;
   std::string ShortPathOf(const std::string& path) override;
+  std::optional<std::string> BatchText(std::string_view text) override;
   std::string OwnExecutablePath() override;
 };
 

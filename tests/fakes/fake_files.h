@@ -25,7 +25,7 @@ class FaultyFileOperations : public FileOperationsPort {
   bool MoveReplacing(const std::string& from, const std::string& to) override {
     return !failing.count("move") && real.MoveReplacing(from, to);
   }
-  bool RemoveFile(const std::string& path) override { return real.RemoveFile(path); }
+  bool RemoveFile(const std::string& path) override { return !failing.count("remove") && real.RemoveFile(path); }
   bool CopyReplacing(const std::string& from, const std::string& to) override {
     return !failing.count("copy") && real.CopyReplacing(from, to);
   }
@@ -35,11 +35,20 @@ class FaultyFileOperations : public FileOperationsPort {
     const auto found = shortPaths.find(path);
     return found == shortPaths.end() ? path : found->second;
   }
+  // A code page of its own: ANSI "\xFC" (u umlaut) becomes "\x81", any other byte above 0x7F has no form.
+  std::optional<std::string> BatchText(std::string_view text) override {
+    std::string converted(text);
+    for (char& c : converted) {
+      if (c == '\xFC') c = '\x81';
+      else if (static_cast<unsigned char>(c) > 0x7F) return std::nullopt;
+    }
+    return converted;
+  }
   std::string OwnExecutablePath() override { return ownExecutable; }
 
   platform::PosixFileOperations real;
   // The operations that fail: "read", "create", "line N" (the N-th line written to a new file, from 1),
-  // "finish", "move", "copy".
+  // "finish", "move", "copy", "remove".
   std::set<std::string> failing;
   std::string temporaryDirectory = "/tmp";
   std::map<std::string, std::string> shortPaths;

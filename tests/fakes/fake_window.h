@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/catalogue_text.h"
@@ -45,6 +46,7 @@ class FakeWindow : public WindowPort {
   void SetTopMost(bool value) override { topMost = value; }
   int ShowMessageBox(std::string_view boxTitle, std::string_view text, unsigned type) override {
     boxes.push_back({std::string(boxTitle), std::string(text), type, title, topMost});
+    if (auto hook = std::exchange(onNextBox, nullptr)) hook();
     if (boxAnswers.empty()) return kAnswerOk;
     const int answer = boxAnswers.front();
     boxAnswers.pop_front();
@@ -88,6 +90,7 @@ class FakeWindow : public WindowPort {
   bool topMost = false;
   std::vector<ShownBox> boxes;
   std::deque<int> boxAnswers;  // answers in order; kAnswerOk when empty
+  std::function<void()> onNextBox;  // runs once, while the next box is open
   CatalogueText list;
   std::vector<std::pair<std::int32_t, std::int32_t>> selections;
   std::vector<std::array<bool, 3>> contextMenus;

@@ -2,8 +2,10 @@
 // "Register jaPBe plugin" button refuses while a window titled "jaPBe" exists, registers (entry appended,
 // plug-in copy made, About says "Yes"), unregisters from the original program (entry and copy gone, foreign
 // tools intact) and, pressed in the running plug-in copy, ends the program and leaves the removal batch to
-// delete the copy and then itself.
+// delete the copy and then itself, or to give up on a copy that stays.
 #include <windows.h>
+// after windows.h
+#include <tlhelp32.h>
 
 #include <fstream>
 #include <string>
@@ -93,12 +95,38 @@ void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& insta
   session.CloseAndExpectExitCode0();
 }
 
+int CommandProcessors() {
+  int count = 0;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
+    count += ::lstrcmpiA(entry.szExeFile, "cmd.exe") == 0;
+  }
+  ::CloseHandle(snapshot);
+  return count;
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  if (CHECK_NOTE(at != std::string::npos, "the batch holds " + from)) text.replace(at, from.size(), to);
+}
+
+// The copy starts with a temporary directory whose "\xEB" (e diaeresis in the ANSI code page 1252) the OEM
+// code page 437, in which the command processor reads batch files, writes as 0x89: the batch must still
+// name itself. Its executable is held open by this suite without delete sharing throughout: a copy of the
+// batch cut to three tries ends on its own (the real one would after a minute), then the real one, let go,
+// deletes the executable and itself, and no command processor stays behind.
 void CheckSelfRemoval(const JaPBeInstallation& install) {
   SetContext("self-removal");
+  const std::string temp = install.directory + "T\xEBmp\\";
+  CHECK(::CreateDirectoryA(temp.c_str(), nullptr));
+  for (const char* name : {"TMP", "TEMP"}) ::SetEnvironmentVariableA(name, temp.c_str());
   Session copy;
-  if (!copy.Start(install.copy) || !CHECK(copy.ClickTab(1))) return;
-  // Held open without delete sharing, the executable outlives its process for a while: the batch has to
-  // keep retrying until it is let go.
+  const bool started = copy.Start(install.copy);
+  for (const char* name : {"TMP", "TEMP"}) ::SetEnvironmentVariableA(name, install.temp.c_str());
+  if (!started || !CHECK(copy.ClickTab(1))) return;
   HANDLE holder =
       ::CreateFileA(install.copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   CHECK(holder != INVALID_HANDLE_VALUE);
@@ -106,12 +134,24 @@ void CheckSelfRemoval(const JaPBeInstallation& install) {
   copy.AnswerBox("WARNING", nullptr, IDYES);
   copy.AnswerBox("INFO");
   CHECK_EQ(0LL, copy.Program().WaitForExit());
-  const std::string batch = install.temp + "~MVUNIN.BAT";
+  const std::string batch = temp + "~MVUNIN.BAT", shortBatch = temp + "~MVTEST.BAT";
+
+  std::string text = FileBytes(batch);
+  Replace(text, "LSS 60", "LSS 3");
+  Replace(text, "~MVUNIN.BAT", "~MVTEST.BAT");
+  std::ofstream(shortBatch, std::ios::binary) << text;
+  Process shortRun;
+  CHECK(shortRun.Start("cmd.exe /c " + Quoted(shortBatch)));
   ::Sleep(1500);
-  CHECK_NOTE(Exists(install.copy) && Exists(batch), "the batch waits while the file is held");
+  CHECK_NOTE(Exists(shortBatch), "the batch pauses between tries");
+  CHECK_NOTE(shortRun.WaitForExit(20000) != -1 && !Exists(shortBatch), "gives up on a held file, deleting itself");
+  CHECK_NOTE(Exists(install.copy) && Exists(batch), "the real batch still waits while the file is held");
+
   ::CloseHandle(holder);
   CHECK_NOTE(WaitUntil([&] { return !Exists(install.copy); }, 30000), "the batch deletes the plug-in copy");
   CHECK_NOTE(WaitUntil([&] { return !Exists(batch); }, 30000), "and then itself");
+  CHECK_NOTE(WaitUntil([] { return CommandProcessors() == 0; }, 10000), "no command processor left");
+  ::RemoveDirectoryA(temp.c_str());
 }
 
 }  // namespace

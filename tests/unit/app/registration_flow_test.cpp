@@ -71,7 +71,7 @@ class RegistrationFlowTest : public ::testing::Test {
   Application app{platform};
   testing::JaPBeInstallation install{platform.registry};
   std::string ownExecutable = install.root.WriteFile("Mirravel.exe", "MZ stand-in for the program");
-  fs::path temp = install.root.Path() / "Temp dir";
+  fs::path temp = install.root.Path() / "Temp J\xFCrgen";
 };
 
 TEST_F(RegistrationFlowTest, RefusesWhileJaPBeRunsAndReportsAMissingInstallation) {
@@ -91,9 +91,18 @@ TEST_F(RegistrationFlowTest, AddingKeepsEveryForeignLineAndUpdatesOnlyTheRealToo
     const int present = countLine.empty() ? 0 : 3;
     install.WriteTools(Joined(ToolsLines(present, 0, countLine), "\n"));
     EXPECT_EQ(Press(), Boxes{kRegistered});
-    Lines expected = ToolsLines(present, 0, present ? "ToolCount = " + std::to_string(newCount) : "");
+    Lines expected = ToolsLines(present, 0, "ToolCount = " + std::to_string(newCount));  // jaPBe lists what it counts
     EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += MirravelToolEntry(newCount), "\r\n"));
     EXPECT_EQ(ReadBytes(install.Copy()), ReadBytes(ownExecutable));
+  }
+  // No "ToolsInfo" group: one goes before the first header; then the entry is seen as registered.
+  for (const Lines& before : {Lines{}, Lines{"; tools", "[Other]"}}) {
+    install.WriteTools(Joined(before, "\n"));
+    EXPECT_EQ(Press(), Boxes{kRegistered});
+    Lines expected = {"[ToolsInfo]", "ToolCount = 1"};
+    if (!before.empty()) expected = {"; tools", "[ToolsInfo]", "ToolCount = 1", "[Other]"};
+    EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += MirravelToolEntry(1), "\r\n"));
+    EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskUninstall});
   }
 }
 
@@ -111,6 +120,21 @@ TEST_F(RegistrationFlowTest, RemovingAnEntryRenumbersTheRestAndKeepsEveryOtherGr
   EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += {"[Other]", "Keep = me"}, "\r\n"));
   EXPECT_FALSE(fs::exists(install.Copy()));
   EXPECT_FALSE(platform.exitCode.has_value());
+}
+
+// The file may change while the question is open: what goes is Mirravel's entry in the file as it is then.
+TEST_F(RegistrationFlowTest, RemovesTheEntryTheFileHoldsWhenTheQuestionIsAnswered) {
+  const std::pair<Lines, std::string> cases[] = {
+      {ToolsLines(3, 3, "ToolCount = 3"), kUninstalled},  // a tool added before Mirravel's
+      {ToolsLines(2, 0, "ToolCount = 2"),
+       "WARNING: The plugin 'Mirravel' is no longer registered !\nNothing was changed."}};
+  for (const auto& [meanwhile, box] : cases) {
+    install.WriteTools(Joined(ToolsLines(2, 2, "ToolCount = 2"), "\n"));
+    platform.window.onNextBox = [&, &lines = meanwhile] { install.WriteTools(Joined(lines, "\n")); };
+    EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, box}));
+    EXPECT_EQ(ReadBytes(install.Tools()), box == kUninstalled ? Joined(ToolsLines(2, 0, "ToolCount = 2"), "\r\n")
+                                                              : Joined(meanwhile, "\n"));
+  }
 }
 
 TEST_F(RegistrationFlowTest, AFailedRewriteLeavesTheToolsFileAsItWasAndNoTemporaryFile) {
@@ -143,6 +167,15 @@ TEST_F(RegistrationFlowTest, CopyingTheExecutable) {
   EXPECT_FALSE(fs::exists(install.Copy()));
   EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskInstallCopy, "INFO: Plugin Mirravel is installed !"}));
   EXPECT_FALSE(fs::exists(install.Tools()));  // no tools file is made
+  // A copy that cannot be deleted is reported as staying, in both branches.
+  const std::string stays = "its file could not be deleted:\n" + WindowsStyle(install.Copy());
+  platform.files.failing = {"remove"};
+  EXPECT_EQ(Press({kAnswerYes}),
+            (Boxes{kAskRemoveCopy, "ERROR: Plugin could not be uninstalled !\nI" + stays.substr(1)}));
+  install.WriteTools(Joined(ToolsLines(1, 1, "ToolCount = 1"), "\r\n"));
+  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, "ERROR: Plugin Mirravel is unregistered,\nbut " + stays}));
+  platform.files.failing.clear();
+  fs::remove(install.Tools());
   EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskRemoveCopy, kUninstalled}));
   EXPECT_FALSE(fs::exists(install.Copy()));
 }
@@ -157,25 +190,33 @@ TEST_F(RegistrationFlowTest, TheRunningCopyRegistersWithoutCopyingAndRemovesItse
   EXPECT_EQ(Press(), Boxes{kRegistered});
   EXPECT_EQ(ReadBytes(install.Copy()), "running copy");
 
-  // No batch can be written: the entry goes, the copy stays and the program goes on.
+  // No batch can be written (a path the command processor's code page cannot spell): the entry goes, the copy
+  // stays, the user is told so and the program goes on.
   install.WriteTools(Joined(ToolsLines(2, 2, "ToolCount = 2"), "\r\n"));
-  platform.files.temporaryDirectory = WindowsStyle(temp / "missing");
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, kUninstalled}));
+  fs::create_directories(temp / "\xA4");
+  platform.files.temporaryDirectory = WindowsStyle(temp / "\xA4");
+  EXPECT_EQ(Press({kAnswerYes}),
+            (Boxes{kAskUninstall, "ERROR: Plugin Mirravel is unregistered,\nbut its file could not be deleted:\n" +
+                                      WindowsStyle(install.Copy())}));
   EXPECT_TRUE(platform.shell.started.empty());
   EXPECT_FALSE(platform.exitCode.has_value());
 
   // No "uninstalled" once the batch has started: the program is gone by then.
   fs::remove(install.Tools());
   platform.files.temporaryDirectory = WindowsStyle(temp);
-  install.root.WriteFile("Temp dir/~MVUNIN.BAT", std::string(5000, 'x'));  // an earlier, longer batch
+  install.root.WriteFile("Temp J\xFCrgen/~MVUNIN.BAT", std::string(5000, 'x'));  // an earlier, longer batch
   int closesWhenStarted = -1;
   platform.shell.onStart = [&] { closesWhenStarted = platform.windowCloses; };
   EXPECT_EQ(Press({kAnswerYes}), Boxes{kAskRemoveCopy});
   const std::string batch = platform.files.temporaryDirectory + "\\~MVUNIN.BAT";
+  std::string batchAsRead = batch;  // in the command processor's code page
+  batchAsRead[batchAsRead.find('\xFC')] = '\x81';
   const std::string program = "\"C:\\JAPBE~1\\100%%\\MIRRAV~1.EXE\"";  // quoted, its "%" doubled
-  const Lines batchLines = {"@ECHO OFF", "REM jaPBe Plugin Uninstallation", ":DELETE ", "DEL " + program + " > NUL",
-                            "IF EXIST " + program + " GOTO EXISTS", "DEL \"" + batch + "\" > NUL", "EXIT", ":EXISTS",
-                            "GOTO DELETE"};
+  // Sixty tries a second apart, then the batch gives up and deletes itself.
+  const Lines batchLines = {"@ECHO OFF", "REM jaPBe Plugin Uninstallation", "SET MVTRIES=0", ":DELETE ",
+                            "DEL " + program + " > NUL", "IF EXIST " + program + " IF %MVTRIES% LSS 60 GOTO EXISTS",
+                            "DEL \"" + batchAsRead + "\" > NUL", "EXIT", ":EXISTS", "SET /A MVTRIES+=1",
+                            "PING -n 2 127.0.0.1 > NUL", "GOTO DELETE"};
   EXPECT_EQ(ReadBytes(temp / "~MVUNIN.BAT"), Joined(batchLines, "\r\n"));
   ASSERT_EQ(platform.shell.started.size(), 1u);
   EXPECT_EQ(platform.shell.started[0].file, batch);

@@ -12,8 +12,9 @@ namespace {
 
 using namespace std::string_literals;
 
-constexpr std::uint32_t kNtVersion = 0x23F00206;     // build 0x23F0: bits 16 to 23 not all zero
-constexpr std::uint32_t kWin9xVersion = 0xC0000A04;  // bits 16 to 23 all zero
+// GetVersion's values: Windows 8 (6.2, build 9200 = 0x23F0), Windows 10 build 10240 (10.0, build 0x2800: its
+// third byte is zero as on 9x) and Windows 98 (4.10, bit 31 set).
+constexpr std::uint32_t kNtVersion = 0x23F00206, kWin10Version = 0x2800000A, kWin9xVersion = 0xC0000A04;
 constexpr RegistryRoot kCR = RegistryRoot::ClassesRoot, kCU = RegistryRoot::CurrentUser, kLM = RegistryRoot::LocalMachine;
 
 std::string KeyOf(RegistryRoot root) {
@@ -50,7 +51,7 @@ TEST(FindPureBasicDirectory, ReadsTheKeysOfTheSystemFamilyInOrder) {
       {"NT, application key found", kNtVersion, {{kCR, "C:\\A\\pb.exe %1"}, {kCU, "C:\\B\\pb.exe %1"}}, {kCR}, "C:\\A\\"},
       {"NT, application key without a directory", kNtVersion, {{kCR, "pb.exe \"%1\" C:\\x\\"}, {kCU, "C:\\B\\pb.exe %1"}},
        {kCR, kCU}, "C:\\B\\"},
-      {"NT, user key only", kNtVersion, {{kCU, "C:\\B\\pb.exe %1"}, {kLM, "C:\\C\\pb.exe %1"}}, {kCR, kCU}, "C:\\B\\"},
+      {"Windows 10 build 10240, user key only", kWin10Version, {{kCU, "C:\\B\\pb.exe %1"}, {kLM, "C:\\C\\pb.exe %1"}}, {kCR, kCU}, "C:\\B\\"},
       {"9x, machine key only", kWin9xVersion, {{kCR, "C:\\A\\pb.exe %1"}, {kLM, "C:\\C\\pb.exe %1"}}, {kLM}, "C:\\C\\"},
       {"nothing registered", kNtVersion, {}, {kCR, kCU}, ""},
   };

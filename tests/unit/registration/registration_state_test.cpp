@@ -39,8 +39,8 @@ TEST(FindJaPBeDirectory, TriesTheLookupsInOrderUntilADirectoryIsFound) {
        {{{classes, testing::kEditCommandKey}, dir + "jaPBe.exe \"%1\""}, {{classes, kPbiKey}, dir + "jaPBe.exe \"%1\""}}, dir, 2},
       {"machine .pbi command is not tested", 0x23F00206, {{{machine, kMachinePbiKey}, file + "x"}}, file, 3},
       {"earlier candidate stands", 0x23F00206, {{{classes, testing::kEditCommandKey}, "\"" + file + "x\" \"%1\""}}, file, 3},
-      {"Windows 9x edit key", 0x00000A04, {{{machine, kLegacyEditKey}, "\"" + dir + "jaPBe.exe\" \"%1\""}}, dir, 1},
-      {"NT ignores the 9x key", 0x23F00206, {{{machine, kLegacyEditKey}, "\"" + dir + "jaPBe.exe\" \"%1\""}}, "", 3},
+      {"Windows 98 edit key", 0xC0000A04, {{{machine, kLegacyEditKey}, "\"" + dir + "jaPBe.exe\" \"%1\""}}, dir, 1},
+      {"Windows 10 build 10240 ignores the 9x key", 0x2800000A, {{{machine, kLegacyEditKey}, "\"" + dir + "jaPBe.exe\" \"%1\""}}, "", 3},
       {"short value", 0x23F00206, {{{classes, testing::kEditCommandKey}, "\"C:\\\" x"}}, "", 3},
   };
   for (const Case& c : cases) {
