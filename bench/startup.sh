@@ -25,5 +25,5 @@ echo "Measuring $build/mirravel.exe ($(wine_pe_bits "$build/mirravel.exe")-bit)"
 
 text=$root/data/catalogue.txt
 arguments=("$build/startup_bench.exe" "$build/mirravel.exe" "$build/bare_window.exe" "$build/main_window_only.exe" "$runs")
-[ -f "$text" ] && arguments+=("$text")
+[ -f "$text" ] && arguments+=("$text" "$root/data/catalogue.jc")
 exec "$root/scripts/wine-run-test.sh" "${arguments[@]}"

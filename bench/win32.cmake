@@ -3,7 +3,7 @@
 # one-run ctest keeps it working). The view: mirravel_view_timing.exe, run by hand.
 add_executable(bare_window WIN32 bench/startup/bare_window.cpp)
 add_executable(main_window_only WIN32 bench/startup/main_window_only.cpp)
-target_link_libraries(main_window_only PRIVATE mirravel_core comctl32 winmm)
+target_link_libraries(main_window_only PRIVATE mirravel_core comctl32)
 add_executable(startup_bench bench/startup/startup_main.cpp)
 target_link_libraries(startup_bench PRIVATE psapi)
 add_executable(mirravel_view_timing WIN32 bench/view_timing.cpp)

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
+#include "catalogue/line_index.h"
+#include "catalogue/unpack_block.h"
 #include "support/text.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -17,35 +20,37 @@ bool IsWordCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
+// Positions are signed 32-bit; a longer text is cut.
+constexpr std::size_t kMaxLength = 0x7FFFFFF0;
+
 void CatalogueText::Assign(std::string_view sourceText) {
-  // Two passes so the text is allocated once at its final size: while loading, the unpacked buffer and
-  // this copy are the only two copies that ever exist.
-  constexpr std::size_t kMaxLength = 0x7FFFFFF0;  // positions are signed 32-bit; longer text is cut
-  std::size_t length = 0;
-  std::size_t breaks = 0;
-  for (std::size_t i = 0; i < sourceText.size() && length < kMaxLength; ++i, ++length) {
-    if (sourceText[i] == '\r' && i + 1 < sourceText.size() && sourceText[i + 1] == '\n') ++i;
-    if (sourceText[i] == '\r' || sourceText[i] == '\n') ++breaks;
-  }
-  std::string converted(length, '\0');
-  lineStarts_.clear();
-  lineStarts_.reserve(breaks + 1);
-  lineStarts_.push_back(0);
-  longestLine_ = 0;
-  std::size_t lineStart = 0;
-  for (std::size_t i = 0, out = 0; out < length; ++i, ++out) {
-    char c = sourceText[i];
-    if (c == '\r' && i + 1 < sourceText.size() && sourceText[i + 1] == '\n') ++i;
-    if (c == '\r' || c == '\n') {
-      c = kLineBreak;
-      longestLine_ = std::max(longestLine_, static_cast<std::int32_t>(out - lineStart));
-      lineStart = out + 1;
-      if (lineStart < length) lineStarts_.push_back(static_cast<std::int32_t>(lineStart));
-    }
-    converted[out] = c;
-  }
-  if (lineStart < length) longestLine_ = std::max(longestLine_, static_cast<std::int32_t>(length - lineStart));
-  text_ = std::move(converted);
+  const std::size_t length = std::min(sourceText.size(), kMaxLength);
+  std::unique_ptr<char[]> buffer(new char[length]);
+  std::memcpy(buffer.get(), sourceText.data(), length);
+  Adopt(std::move(buffer), length);
+}
+
+CatalogueLoad CatalogueText::Unpack(const std::uint8_t* block, std::size_t blockSize) {
+  if (block == nullptr || blockSize < kPackedHeaderSize) return CatalogueLoad::OutOfMemory;
+  const auto size = static_cast<std::int32_t>(static_cast<std::uint32_t>(block[2]) | static_cast<std::uint32_t>(block[3]) << 8 |
+                                              static_cast<std::uint32_t>(block[4]) << 16 | static_cast<std::uint32_t>(block[5]) << 24);
+  if (size <= 0) return CatalogueLoad::OutOfMemory;
+  const auto capacity = static_cast<std::size_t>(size);
+  // Not zero-filled: the decoder writes every byte up to the header's size, or zeroes what it did not.
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[capacity]);
+  if (!buffer) return CatalogueLoad::OutOfMemory;
+  const std::int32_t written = UnpackBlock(block, blockSize, reinterpret_cast<std::uint8_t*>(buffer.get()), capacity);
+  if (written == 0) return CatalogueLoad::Corrupt;
+  Adopt(std::move(buffer), std::min(static_cast<std::size_t>(written), kMaxLength));
+  return CatalogueLoad::Loaded;
+}
+
+void CatalogueText::Adopt(std::unique_ptr<char[]> buffer, std::size_t length) {
+  lineStarts_.assign(1, 0);
+  const IndexedLines lines = IndexLinesInPlace(buffer.get(), length, lineStarts_);
+  text_ = std::move(buffer);
+  length_ = static_cast<std::int32_t>(lines.length);
+  longestLine_ = lines.longestLine;
   anchor_ = caret_ = 0;
 }
 
@@ -64,10 +69,10 @@ std::int32_t CatalogueText::LineStart(std::int32_t line) const {
 
 std::string_view CatalogueText::LineText(std::int32_t line) const {
   if (line < 0 || line >= LineCount()) return {};
-  const auto start = static_cast<std::size_t>(LineStart(line));
-  auto end = text_.find(kLineBreak, start);
-  if (end == std::string::npos) end = text_.size();
-  return std::string_view(text_).substr(start, end - start);
+  const std::int32_t start = LineStart(line);
+  std::int32_t end = line + 1 < LineCount() ? LineStart(line + 1) - 1 : Length();
+  if (end > start && text_[static_cast<std::size_t>(end - 1)] == kLineBreak) --end;  // the last line's break
+  return Text().substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
 }
 
 void CatalogueText::Select(std::int32_t anchor, std::int32_t caret) {
@@ -78,7 +83,7 @@ void CatalogueText::Select(std::int32_t anchor, std::int32_t caret) {
 std::string_view CatalogueText::Range(std::int32_t start, std::int32_t end) const {
   const auto from = static_cast<std::size_t>(Clamp(std::min(start, end)));
   const auto to = static_cast<std::size_t>(Clamp(std::max(start, end)));
-  return std::string_view(text_).substr(from, to - from);
+  return Text().substr(from, to - from);
 }
 
 std::string_view CatalogueText::SelectedText() const { return Range(anchor_, caret_); }
@@ -224,7 +229,7 @@ std::int32_t FindIgnoringCase(std::string_view text, std::string_view pattern, s
 }
 
 std::int32_t CatalogueText::Find(std::string_view pattern, std::int32_t from, bool wholeWord) const {
-  return FindIgnoringCase(text_, pattern, from, wholeWord);
+  return FindIgnoringCase(Text(), pattern, from, wholeWord);
 }
 
 }  // namespace mirravel

@@ -1,10 +1,13 @@
 // The catalogue text as the list shows it: the only copy of the text, its line index and the selection.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <string_view>
 #include <vector>
+
+#include "ports/catalogue_load.h"
 
 namespace mirravel {
 
@@ -14,11 +17,15 @@ class CatalogueText {
  public:
   static constexpr char kLineBreak = '\n';
 
-  // Replaces the whole text; CR LF, lone CR and lone LF each become one line break. Clears the selection.
+  // Replaces the whole text; CR LF, lone CR and lone LF each become one line break, and the text ends at
+  // its first zero byte. Clears the selection.
   void Assign(std::string_view sourceText);
+  // Replaces the whole text with what a packed block unpacks to, by the same rules, decoded straight
+  // into the buffer the text keeps. On failure the text stays as it was.
+  CatalogueLoad Unpack(const std::uint8_t* block, std::size_t blockSize);
 
-  std::string_view Text() const { return text_; }
-  std::int32_t Length() const { return static_cast<std::int32_t>(text_.size()); }
+  std::string_view Text() const { return {text_.get(), static_cast<std::size_t>(length_)}; }
+  std::int32_t Length() const { return length_; }
 
   // Lines of text: a final line break does not open another, empty line, so a catalogue of N lines ending
   // with a line break counts N. An empty text has one (empty) line.
@@ -47,8 +54,11 @@ class CatalogueText {
 
  private:
   std::int32_t Clamp(std::int32_t position) const;
+  // Takes over a buffer holding `length` bytes of source text and makes it the text.
+  void Adopt(std::unique_ptr<char[]> buffer, std::size_t length);
 
-  std::string text_;
+  std::unique_ptr<char[]> text_;
+  std::int32_t length_ = 0;
   std::vector<std::int32_t> lineStarts_{0};
   std::int32_t longestLine_ = 0;
   std::int32_t anchor_ = 0;

@@ -328,6 +328,9 @@ std::int32_t UnpackBlock(const std::uint8_t* block, std::size_t blockSize, std::
                                       static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())});
   Decoder decoder(block + kPackedHeaderSize, blockSize - kPackedHeaderSize, destination, limit);
   if (!decoder.Run()) return 0;
+  // What the stream left unwritten reads as zero, so neither the checksum nor the caller ever sees the
+  // destination's earlier content and callers need not clear it first.
+  std::memset(destination + decoder.Written(), 0, limit - decoder.Written());
   if (checksum != 0 && BlockChecksum(destination, unpackedSize) != checksum) return 0;
   return static_cast<std::int32_t>(decoder.Written());
 }

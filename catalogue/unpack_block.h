@@ -12,7 +12,8 @@ inline constexpr std::size_t kPackedHeaderSize = 10;
 std::int64_t PackedUnpackedSize(const std::uint8_t* block, std::size_t blockSize);
 
 // Decodes into destination (capacity bytes); returns bytes written, or 0 for any failure.
-// Never reads outside the block nor writes past min(header size, capacity), whatever the input.
+// Never reads outside the block nor writes past min(header size, capacity), whatever the input. After a
+// decoded stream, the bytes up to that limit that it did not write are zero.
 std::int32_t UnpackBlock(const std::uint8_t* block, std::size_t blockSize, std::uint8_t* destination,
                          std::size_t capacity);
 

@@ -7,7 +7,6 @@
 
 #include "catalogue/catalogue_text.h"
 #include "catalogue/find.h"
-#include "catalogue/unpack_catalogue.h"
 #include "data/catalogue_block.h"
 
 namespace mirravel {
@@ -55,10 +54,8 @@ int Run(int argc, char** argv) {
     return kNeither;
   }
   const EmbeddedBlock block = CatalogueBlock();
-  const UnpackedCatalogue unpacked = UnpackCatalogue(block.data, block.size);
-  if (unpacked.status != UnpackedCatalogue::Status::Ok) return kLoadFailed;
   CatalogueText catalogue;
-  catalogue.Assign(unpacked.Text());
+  if (catalogue.Unpack(block.data, block.size) != CatalogueLoad::Loaded) return kLoadFailed;
 
   int hits = 0;
   for (FoundEntry entry = FindEntry(catalogue.Text(), pattern, 0); entry.matchPosition >= 0;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "ports/catalogue_load.h"
+
 namespace mirravel {
 
 struct WindowEvent {
@@ -38,9 +40,10 @@ class WindowPort {
   // Modal box with the given title, text ("\n" breaks lines) and type; returns the answer.
   virtual int ShowMessageBox(std::string_view title, std::string_view text, unsigned type) = 0;
 
-  // The list holds the only copy of the catalogue text. Assigning replaces it whole; CR LF, lone CR and
-  // lone LF each become one '\n', so positions count every line break as one character.
-  virtual void AssignListText(std::string_view sourceText) = 0;
+  // The list holds the only copy of the catalogue text: the packed block is decoded straight into it,
+  // replacing it whole. CR LF, lone CR and lone LF each become one '\n', so positions count every line
+  // break as one character; the text ends at its first zero byte. A failed load leaves the list as it was.
+  virtual CatalogueLoad UnpackIntoList(const std::uint8_t* block, std::size_t blockSize) = 0;
   virtual std::string_view ListText() = 0;
   // Lines of the list's text; a final line break opens no further line.
   virtual std::int32_t ListLineCount() = 0;

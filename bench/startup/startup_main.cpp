@@ -1,9 +1,9 @@
 // Start-up benchmark: how long a window program takes from process creation to its running event loop
 // (its window is up, the catalogue is in the list, and a message sent to the window is answered), and
 // its peak working set by then.
-// Runs mirravel.exe, the bare window and the main window without catalogue in turn, and prints medians
-// and differences.
-//   startup <mirravel.exe> <bare_window.exe> <main_window_only.exe> [runs] [catalogue text]
+// Runs mirravel.exe, the bare window and the main window without catalogue in turn, and prints medians,
+// differences and the ratios that the start-up goals speak of.
+//   startup <mirravel.exe> <bare_window.exe> <main_window_only.exe> [runs] [catalogue text] [packed block]
 #include <windows.h>
 #include <psapi.h>
 
@@ -125,7 +125,8 @@ void PrintDifference(const char* what, const Subject& a, const Subject& b, doubl
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::printf("usage: startup <mirravel.exe> <bare_window.exe> <main_window_only.exe> [runs] [catalogue text]\n");
+    std::printf("usage: startup <mirravel.exe> <bare_window.exe> <main_window_only.exe> [runs] [catalogue text] "
+                "[packed block]\n");
     return 2;
   }
   const int runs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 10;
@@ -154,13 +155,22 @@ int main(int argc, char** argv) {
   PrintDifference("the catalogue's share (against the main window without it)", subjects[0], subjects[2], addedTime,
                   addedPeak);
   const double bareTime = Median(subjects[1].times);
-  std::printf("goal, the catalogue adds less than the bare window's own start-up (%.1f ms): %s\n", bareTime,
-              addedTime < bareTime ? "met" : "NOT met");
+  const double startRatio = Median(subjects[0].times) / bareTime;
+  std::printf("start-up time against the bare window: mirravel %.2f times, the main window without catalogue %.2f"
+              " times; goal for mirravel at most 1.4: %s\n",
+              startRatio, Median(subjects[2].times) / bareTime, startRatio <= 1.4 ? "met" : "NOT met");
   const long long textSize = argc > 5 ? FileSize(argv[5]) : -1;
+  const long long blockSize = argc > 6 ? FileSize(argv[6]) : -1;
   if (textSize > 0) {
     const double ratio = addedPeak * 1024.0 / static_cast<double>(textSize);
-    std::printf("catalogue text %lld KB; the catalogue adds %.2f times that in memory\n", textSize / 1024, ratio);
-    std::printf("goal, less than three times the text: %s\n", ratio < 3 ? "met" : "NOT met");
+    std::printf("catalogue text %lld KB; the catalogue adds %.2f times that to the peak working set; goal at most"
+                " 1.3: %s\n", textSize / 1024, ratio, ratio <= 1.3 ? "met" : "NOT met");
+    if (blockSize > 0) {
+      // Both executables carry the block, and Wine reads every section of an image whose file alignment is
+      // below the page size into private memory at load, so the difference above does not show it.
+      std::printf("with its packed block (%lld KB, resident from load in both executables under Wine): %.2f times\n",
+                  blockSize / 1024, (addedPeak * 1024.0 + static_cast<double>(blockSize)) / static_cast<double>(textSize));
+    }
   }
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/catalogue_block.h"
+#include "platform/win32/late_bound.h"
 
 namespace mirravel::platform {
 
@@ -34,7 +35,8 @@ const std::uint8_t* Win32Platform::CatalogueBlock(std::size_t& size) {
 }
 
 void Win32Platform::PlayFoundSound() {
-  ::PlaySoundA("SystemExclamation", nullptr, SND_ALIAS | SND_NOWAIT | SND_NODEFAULT | SND_ASYNC);
+  static const auto playSound = LateBound<decltype(&::PlaySoundA)>("winmm.dll", "PlaySoundA");
+  if (playSound != nullptr) playSound("SystemExclamation", nullptr, SND_ALIAS | SND_NOWAIT | SND_NODEFAULT | SND_ASYNC);
 }
 
 void Win32Platform::EndProcess(int exitCode) {

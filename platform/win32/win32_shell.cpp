@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/win32/late_bound.h"
+
 namespace mirravel::platform {
 
 bool Win32Shell::StartHidden(const std::string& file, const std::string& workingDirectory) {
@@ -15,7 +17,8 @@ bool Win32Shell::StartHidden(const std::string& file, const std::string& working
   info.lpFile = file.c_str();
   info.lpDirectory = workingDirectory.empty() ? nullptr : workingDirectory.c_str();
   info.nShow = SW_HIDE;
-  const bool started = ::ShellExecuteExA(&info) != 0;
+  static const auto shellExecuteEx = LateBound<decltype(&::ShellExecuteExA)>("shell32.dll", "ShellExecuteExA");
+  const bool started = shellExecuteEx != nullptr && shellExecuteEx(&info) != 0;
   if (info.hProcess != nullptr) ::CloseHandle(info.hProcess);
   return started;
 }

@@ -80,9 +80,10 @@ void Win32WindowPort::SelectInList(std::int32_t start, std::int32_t end) {
   if (main_.List() != nullptr) SelectInCatalogueView(main_.List(), start, end);
 }
 
-void Win32WindowPort::AssignListText(std::string_view sourceText) {
-  main_.ListText().Assign(sourceText);
-  if (main_.List() != nullptr) AttachCatalogueText(main_.List(), &main_.ListText());
+CatalogueLoad Win32WindowPort::UnpackIntoList(const std::uint8_t* block, std::size_t blockSize) {
+  const CatalogueLoad result = main_.ListText().Unpack(block, blockSize);
+  if (result == CatalogueLoad::Loaded && main_.List() != nullptr) AttachCatalogueText(main_.List(), &main_.ListText());
+  return result;
 }
 
 void Win32WindowPort::ShowContextMenu(const std::array<bool, 3>& available) {

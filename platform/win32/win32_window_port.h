@@ -30,7 +30,7 @@ class Win32WindowPort : public WindowPort {
 
   int ShowMessageBox(std::string_view title, std::string_view text, unsigned type) override;
 
-  void AssignListText(std::string_view sourceText) override;
+  CatalogueLoad UnpackIntoList(const std::uint8_t* block, std::size_t blockSize) override;
   std::string_view ListText() override { return main_.ListText().Text(); }
   std::int32_t ListLineCount() override { return main_.ListText().LineCount(); }
   void SelectInList(std::int32_t start, std::int32_t end) override;

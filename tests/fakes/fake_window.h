@@ -52,7 +52,9 @@ class FakeWindow : public WindowPort {
     boxAnswers.pop_front();
     return answer;
   }
-  void AssignListText(std::string_view sourceText) override { list.Assign(sourceText); }
+  CatalogueLoad UnpackIntoList(const std::uint8_t* block, std::size_t blockSize) override {
+    return list.Unpack(block, blockSize);
+  }
   std::string_view ListText() override { return list.Text(); }
   std::int32_t ListLineCount() override { return list.LineCount(); }
   void SelectInList(std::int32_t start, std::int32_t end) override {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/e2e/suites/window_layer.h"
+#include "tests/helpers/packed_stream.h"
 
 namespace mirravel::e2e {
 namespace {
@@ -289,7 +290,8 @@ void CheckSelectionColours(const List& list) {
 }  // namespace
 
 void CheckList(Fixture& f) {
-  f.window->AssignListText(SampleText());
+  const testing::Bytes block = testing::LiteralBlock(SampleText());
+  CHECK(f.window->UnpackIntoList(block.data(), block.size()) == CatalogueLoad::Loaded);
   ::SetWindowSubclass(::GetParent(f.Control(kListView)), RecordingPage, 1, 0);
   const List list(f);
   CheckTextAndScrollRanges(list);

@@ -18,7 +18,7 @@ using testing::ToBytes;
 using Codes = std::function<void(StreamBuilder&)>;
 
 std::int32_t Decode(const Bytes& block, std::size_t capacity, Bytes* output = nullptr) {
-  Bytes destination(capacity, 0);
+  Bytes destination(capacity, 0xEE);  // not cleared: what a stream leaves unwritten must read as zero
   const std::int32_t result = UnpackBlock(block.data(), block.size(), destination.data(), capacity);
   if (output != nullptr) *output = destination;
   return result;
@@ -179,7 +179,7 @@ TEST(UnpackBlock, ResultFollowsTheChecksumTheSizeAndTheCapacityAndMalformedStrea
   const Codes abcd = [](StreamBuilder& s) { s.Width8().Literals("abcd"); };
   const Codes copy = [](StreamBuilder& s) { s.Width8().Literals("abcd").ShortMatch(4, 4); };
   const Codes raw = [](StreamBuilder& s) { s.RawBlocks(RandomBytes(256, 1)); };
-  // The checksum covers the header's size, here including four untouched zero bytes.
+  // The checksum covers the header's size, here with four bytes the stream leaves unwritten: they read as zero.
   const Bytes padded = {'a', 'b', 'c', 'd', 0, 0, 0, 0};
   const std::uint32_t paddedSum = BlockChecksum(padded.data(), padded.size());
   const struct {
