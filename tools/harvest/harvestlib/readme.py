@@ -1,7 +1,8 @@
 """Writes data/README.md: where the catalogue comes from, how it was made, and its figures."""
 
-import os
 import subprocess
+
+from . import units
 
 WINAPI_LICENCE = "/usr/share/cargo/registry/winapi-0.3.9/LICENSE-MIT"
 DIRECTX_COPYRIGHT = "/usr/share/doc/directx-headers-dev/copyright"
@@ -17,6 +18,8 @@ def PackageVersion(package):
 
 
 def _Table(rows, headings):
+    if not rows:
+        return "- none"
     lines = ["| " + " | ".join(headings) + " |", "|" + "|".join("---" for _ in headings) + "|"]
     lines.extend("| " + " | ".join(str(cell) for cell in row) + " |" for row in rows)
     return "\n".join(lines)
@@ -66,7 +69,11 @@ def WinapiSections(report):
                                                     header, value in sorted(byHeader.items())))
                           for name, byHeader in sorted(second["conflicting"].items())],
                          ["Name", "Values"])
+    checkUnits = "\n".join("  - `%s`: %s" % (name, ", ".join(
+        line[len("#include <"):-1] for line in lines if line.startswith("#include")))
+        for name, lines in units.CheckUnits())
     return WINAPI_TEMPLATE.format(
+        checkUnits=checkUnits,
         version=second["package"], read="{:,}".format(counts["integer constants"]),
         names="{:,}".format(second["names"]), agreeing="{:,}".format(second["agreeing"]),
         disagreeing="{:,}".format(len(second["disagreements"])),
@@ -144,8 +151,9 @@ WINAPI_TEMPLATE = """## The winapi crate
   with the same value and {disagreeing} with another (the compiled value is kept, listed below)
 - Added: {added} names no compiled header gives, each with the header of its module; {confirmed} of
   them were checked against the compiler on the mingw-w64 headers that are not harvested (for their
-  licence or because no unit includes them; units `check` and `check-second`, used for nothing
-  else), {alone} are defined by no mingw-w64 header
+  licence or because no unit includes them), in these units, compiled for nothing else:
+{checkUnits}
+- {alone} of the added names are defined by no mingw-w64 header
 - Left out because that compiler check disagrees: {leftOutCount}; because modules of the crate give
   different values: {conflictingCount}; because the value could not be computed: {failureCount}
 
