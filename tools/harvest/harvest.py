@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Regenerates the constant catalogue from the mingw-w64 Windows headers, with every value computed
-by the i686 cross compiler.
+"""Regenerates the constant catalogue from the mingw-w64 Windows headers and Microsoft's DirectX
+headers, with every value computed by the i686 cross compiler, and adds the integer constants of the
+winapi crate that no compiled header gives (checked by the compiler where a mingw-w64 header that
+is not harvested defines them).
 
   harvest.py catalogue --output data/catalogue.txt --report WORK/report.json [--work WORK]
   harvest.py readme --catalogue data/catalogue.txt --block data/catalogue.jc
@@ -18,7 +20,9 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from harvestlib import catalogue, evaluate, filters, licences, notation, preprocess, units  # noqa: E402
-from harvestlib import readme  # noqa: E402
+from harvestlib import readme, winapi  # noqa: E402
+
+COMPILED_SOURCES = {"directx": "DirectX headers", "winapi": "winapi"}   # others: mingw-w64
 
 
 class Entry:
@@ -34,11 +38,20 @@ def Log(message):
     print("[%s] %s" % (time.strftime("%H:%M:%S"), message), file=sys.stderr, flush=True)
 
 
-def HarvestUnit(unitName, lines, entries, judge, source, report, workDir, valueNames):
+class DirectXJudge:
+    """Every header of the DirectX headers package is MIT licensed."""
+
+    def Judge(self, header):
+        return licences.Verdict(True, "Expat", "MIT", "MIT")
+
+
+def HarvestUnit(unitName, lines, entries, judge, source, report, workDir, valueNames,
+                includeDir=units.INCLUDE_DIR):
     """Adds the constants of one translation unit that earlier units did not define."""
-    arguments = units.CompilerArguments(False)
+    arguments = units.CompilerArguments(False, unitName)
     parsed = preprocess.ParseUnit(
-        preprocess.Preprocess(units.COMPILER, arguments, "\n".join(lines) + "\n"), units.INCLUDE_DIR)
+        preprocess.Preprocess(units.COMPILER, arguments, "\n".join(lines) + "\n"), includeDir,
+        ownOnly=includeDir != units.INCLUDE_DIR)
     candidates = set()
     for macro in parsed.macros.values():
         if macro.params is None and macro.header is not None:
@@ -86,8 +99,8 @@ def HarvestUnit(unitName, lines, entries, judge, source, report, workDir, valueN
         entries[name] = Entry(name, value, header, definition, unitName)
         added.append(name)
 
-    unicodeEvaluator = evaluate.Evaluator(units.COMPILER, units.CompilerArguments(True), lines,
-                                          workDir, unitName + "-unicode")
+    unicodeEvaluator = evaluate.Evaluator(units.COMPILER, units.CompilerArguments(True, unitName),
+                                          lines, workDir, unitName + "-unicode")
     unicodeResults = unicodeEvaluator.Evaluate(added)
     for name in added:
         result = unicodeResults.get(name)
@@ -102,12 +115,70 @@ def Comment(entry, speller):
     unicodeNote = ""
     if entry.unicodeValue is not None and entry.unicodeValue != entry.value:
         unicodeNote = "; Unicode: $%X" % entry.unicodeValue
-    spelled = speller.Spell(entry.definition) if entry.definition else None
+    spelled = speller.Spell(entry.definition) if entry.definition and speller else None
     if spelled is not None:
         comment = "%s: %s%s" % (entry.header, spelled, unicodeNote)
         if len(catalogue.FormatLine(entry.name, entry.value, comment)) <= catalogue.MAX_LINE:
             return comment
     return entry.header + unicodeNote
+
+
+def CheckAgainstCompiler(constants, workDir):
+    """Compiles the names the mingw-w64 headers outside the harvest define: ({name: compiler
+    value or None} for those, in the check units' order); names no such header defines are absent."""
+    computed, remaining = {}, set(constants)
+    for unitName, lines in units.CheckUnits():
+        arguments = units.CompilerArguments(False, unitName)
+        parsed = preprocess.ParseUnit(preprocess.Preprocess(
+            units.COMPILER, arguments, "\n".join(lines) + "\n"), units.INCLUDE_DIR)
+        declared = sorted(name for name in remaining if name in parsed.enumerators or
+                          (name in parsed.macros and parsed.macros[name].params is None))
+        results = evaluate.Evaluator(units.COMPILER, arguments, lines, workDir,
+                                     unitName).Evaluate(declared)
+        for name in declared:
+            computed[name] = results[name].Value32() if name in results else None
+        remaining.difference_update(declared)
+        Log("unit %s: %d of the added names declared, %d compiled" % (
+            unitName, len(declared), len(results)))
+    return computed
+
+
+def AddWinapi(entries, workDir):
+    """Adds the winapi constants no compiled header gave; returns what the report says of them."""
+    constants, counts, failures, conflicting = winapi.Collect()
+    Log("winapi: %d integer constants under %d names" % (counts["integer constants"],
+                                                         len(constants)))
+    disagreements, fresh, agreeing = [], {}, 0
+    for name, constant in sorted(constants.items(), key=lambda item: catalogue.SortKey(item[0])):
+        entry = entries.get(name)
+        if entry is None:
+            fresh[name] = constant
+        elif entry.value == constant.value:
+            agreeing += 1
+        else:
+            disagreements.append([name, entry.header, COMPILED_SOURCES.get(entry.unit, "mingw-w64"),
+                                  entry.value, constant.value])
+    computed = CheckAgainstCompiler(fresh, workDir)
+    leftOut, unchecked, added = [], [], []
+    for name, constant in sorted(fresh.items(), key=lambda item: catalogue.SortKey(item[0])):
+        if name in computed and computed[name] != constant.value:
+            leftOut.append([name, constant.header, computed[name], constant.value])
+            continue
+        if name not in computed:
+            unchecked.append(name)
+        entries[name] = Entry(name, constant.value, constant.header, None, "winapi")
+        added.append(name)
+    for name in added:   # a neutral name with A and W forms: the ANSI value, the Unicode one noted
+        if name + "A" in entries and name + "W" in entries:
+            entries[name].value = entries[name + "A"].value
+            entries[name].unicodeValue = entries[name + "W"].value
+    Log("winapi: %d added (%d confirmed by the compiler), %d left out, %d disagree" % (
+        len(added), len(added) - len(unchecked), len(leftOut), len(disagreements)))
+    return {"package": readme.PackageVersion(winapi.PACKAGE), "counts": counts,
+            "names": len(constants), "agreeing": agreeing, "added": len(added),
+            "confirmed": len(added) - len(unchecked), "unchecked": unchecked,
+            "disagreements": disagreements, "leftOut": leftOut, "failures": failures,
+            "conflicting": conflicting}
 
 
 def CommandCatalogue(options):
@@ -119,10 +190,18 @@ def CommandCatalogue(options):
     for unitName, lines in units.Units():
         macros[unitName] = HarvestUnit(unitName, lines, entries, judge, source, report,
                                        options.work, valueNames)
+    mingwHeaders = sorted({entry.header for entry in entries.values()})
+    unitName, lines = units.DirectXUnit()
+    macros[unitName] = HarvestUnit(unitName, lines, entries, DirectXJudge(),
+                                   preprocess.HeaderSource(units.DIRECTX_DIR), report,
+                                   options.work, valueNames, units.DIRECTX_DIR)
+    report["sources"] = collections.Counter(COMPILED_SOURCES.get(e.unit, "mingw-w64")
+                                            for e in entries.values())
+    report["winapi"] = AddWinapi(entries, options.work)
     names = set(entries)
     spellers = {unitName: notation.Speller(unitMacros, valueNames, names)
                 for unitName, unitMacros in macros.items()}
-    lines = [catalogue.FormatLine(entry.name, entry.value, Comment(entry, spellers[entry.unit]))
+    lines = [catalogue.FormatLine(entry.name, entry.value, Comment(entry, spellers.get(entry.unit)))
              for entry in sorted(entries.values(), key=lambda e: catalogue.SortKey(e.name))]
     problems = catalogue.Check(lines)
     if problems:
@@ -137,8 +216,9 @@ def CommandCatalogue(options):
     report["compiler"] = subprocess.run([units.COMPILER, "--version"], capture_output=True,
                                         text=True).stdout.split("\n")[0]
     report["package"] = readme.PackageVersion("mingw-w64-i686-dev")
-    report["headers"] = sorted({entry.header for entry in entries.values()})
-    report["notices"] = collections.Counter(judge.Judge(h).notice for h in report["headers"])
+    report["headers"] = mingwHeaders
+    report["notices"] = collections.Counter(judge.Judge(h).notice for h in mingwHeaders)
+    report["directxPackage"] = readme.PackageVersion("directx-headers-dev")
     with open(options.report, "w", encoding="utf-8") as handle:
         json.dump(report, handle, indent=1, sort_keys=True)
     Log("%d lines written to %s" % (len(lines), options.output))

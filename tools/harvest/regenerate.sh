@@ -1,12 +1,22 @@
 #!/usr/bin/env bash
-# Regenerates the catalogue: data/catalogue.txt from the mingw-w64 headers (values computed by the
-# i686 cross compiler, then confirmed by verify.py), data/catalogue.jc packed from it by catpack,
-# and data/README.md with its figures. Stops at the first failure.
+# Regenerates the catalogue: data/catalogue.txt from the mingw-w64 and DirectX headers (values computed
+# by the i686 cross compiler, then confirmed by verify.py) and the winapi crate's constants, data/catalogue.jc
+# packed from it by catpack, and data/README.md with its figures. Stops at the first failure.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 catpackBuild="$root/build/harvester-catpack"
 work="$root/build/harvester-work"
 mkdir -p "$work"
+
+# The second sources come from Debian packages, installed through apt-get when missing.
+missing=()
+for package in directx-headers-dev librust-winapi-dev; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=(); [ "$(id -u)" = 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
 
 python3 -m unittest discover -s "$root/tools/harvest/tests" -q
 
@@ -19,7 +29,8 @@ ninja -C "$catpackBuild" -j2 catpack >"$work/catpack-build.log"
 python3 "$root/tools/harvest/harvest.py" catalogue --output "$root/data/catalogue.txt" \
   --report "$work/report.json" --work "$work"
 # A second, independent check of every value (static assertions) before the text is packed.
-python3 "$root/tools/harvest/verify.py" "$root/data/catalogue.txt" --work "$work"
+python3 "$root/tools/harvest/verify.py" "$root/data/catalogue.txt" --report "$work/report.json" \
+  --work "$work"
 "$catpackBuild/catpack" pack "$root/data/catalogue.txt" "$root/data/catalogue.jc"
 python3 "$root/tools/harvest/harvest.py" readme --catalogue "$root/data/catalogue.txt" \
   --block "$root/data/catalogue.jc" --report "$work/report.json" --output "$root/data/README.md"

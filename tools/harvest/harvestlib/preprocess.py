@@ -66,14 +66,17 @@ def Tokens(text):
     return result
 
 
-def HeaderOf(path, includeDir):
-    """The path of a header relative to the include directory, or None for other files."""
+def HeaderOf(path, includeDir, ownOnly=False):
+    """The path of a header relative to the include directory, or None for other files (with
+    ownOnly, also for the toolchain's headers outside that directory)."""
     normal = os.path.normpath(path)
     roots = [os.path.normpath(includeDir)]
     roots.append(os.path.realpath(includeDir))
     for root in roots:
         if normal.startswith(root + os.sep):
             return normal[len(root) + 1:]
+    if ownOnly:
+        return None
     marker = os.sep + "i686-w64-mingw32" + os.sep + "include" + os.sep
     at = normal.find(marker)
     if at >= 0:
@@ -91,7 +94,7 @@ def Preprocess(compiler, arguments, source):
     return completed.stdout
 
 
-def ParseUnit(preprocessed, includeDir):
+def ParseUnit(preprocessed, includeDir, ownOnly=False):
     unit = Unit()
     codeParts, lineStarts = [], []   # code text and, per code line, (offset, header, line)
     offset = 0
@@ -101,7 +104,7 @@ def ParseUnit(preprocessed, includeDir):
             marker = _LINE_MARKER.match(line)
             if marker:
                 lineNumber = int(marker.group(1))
-                header = HeaderOf(marker.group(2), includeDir)
+                header = HeaderOf(marker.group(2), includeDir, ownOnly)
                 continue
             define = _DEFINE.match(line)
             if define:

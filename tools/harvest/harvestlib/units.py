@@ -7,6 +7,8 @@ get units of their own; a name found in several units keeps the value of the fir
 
 COMPILER = "i686-w64-mingw32-gcc"
 INCLUDE_DIR = "/usr/share/mingw-w64/include"
+# Microsoft's Direct3D 12 and DXGI headers (MIT, package directx-headers-dev), compiled like the rest.
+DIRECTX_DIR = "/usr/include/directx"
 
 # Newest Windows version the headers know (sdkddkver.h): Windows 10, NTDDI_WIN10_CO.
 TARGET_DEFINES = [
@@ -85,6 +87,39 @@ SECOND_HEADERS = ["winsock2.h", "ws2tcpip.h", "windows.h", "rassapi.h", "http.h"
 NTSTATUS_HEADERS = ["winsock2.h", "windows.h", "#undef WIN32_NO_STATUS", "ntstatus.h",
                     "winternl.h", "ntsecapi.h", "ntdef.h", "ntddser.h"]
 
+DIRECTX_HEADERS = ["winsock2.h", "ws2tcpip.h", "windows.h", "d3d12.h", "d3d12sdklayers.h",
+                   "d3d12video.h", "d3d12compatibility.h", "d3d12shader.h", "d3dcommon.h",
+                   "dxgicommon.h", "dxgiformat.h"]
+
+# mingw-w64 headers that are not public domain or not harvested, for the SDK headers the winapi
+# crate has modules for: compiled only to check the values winapi adds, never harvested. The
+# Direct3D 9, shader compiler and DirectSound headers clash with the others and get a unit of their own.
+CHECK_HEADERS = [
+    "winsock2.h", "ws2tcpip.h", "windows.h",
+    "adhoc.h", "appmgmt.h", "audioclient.h", "audiosessiontypes.h", "bits.h", "bits1_5.h",
+    "bits2_0.h", "bits2_5.h", "bits3_0.h", "bits5_0.h", "bitsmsg.h", "bugcodes.h",
+    "combaseapi.h", "d2d1.h", "d2d1_1.h", "d2d1effectauthor.h", "d2d1effects.h", "d3d11.h",
+    "d3d11_1.h", "d3d11_2.h", "d3d11sdklayers.h", "d3d12.h", "d3d12sdklayers.h",
+    "d3d12shader.h", "d3d9types.h", "d3dcommon.h", "davclnt.h", "dcommon.h", "dcomptypes.h",
+    "devicetopology.h", "devpkey.h", "devpropdef.h", "dwrite.h", "dwrite_1.h", "dwrite_2.h",
+    "dwrite_3.h", "dxgi.h", "dxgi1_2.h", "dxgi1_3.h", "dxgi1_4.h", "dxgi1_5.h", "dxgi1_6.h",
+    "dxgidebug.h", "dxgiformat.h", "dxgitype.h", "eaptypes.h", "endpointvolume.h",
+    "evntcons.h", "evntprov.h", "fileapi.h", "handleapi.h", "hidclass.h",
+    "highlevelmonitorconfigurationapi.h", "inspectable.h", "ksmedia.h", "ktmtypes.h",
+    "l2cmn.h", "libloaderapi.h", "memoryapi.h", "minwinbase.h", "minwindef.h",
+    "mmdeviceapi.h", "namespaceapi.h", "objidlbase.h", "perflib.h",
+    "physicalmonitorenumerationapi.h", "processthreadsapi.h", "propidl.h", "propkey.h",
+    "propkeydef.h", "propsys.h", "reason.h", "roapi.h", "rpcdce.h", "rpcndr.h", "rtinfo.h",
+    "sapi.h", "spellcheck.h", "subauth.h", "synchapi.h", "sysinfoapi.h", "taskschd.h",
+    "tcpestats.h", "timezoneapi.h", "tvout.h", "urlhist.h", "usb.h", "usbscan.h", "usbspec.h",
+    "vsbackup.h", "vswriter.h", "wbemcli.h", "wbemdisp.h", "wbemprov.h", "wbemtran.h",
+    "wct.h", "winbase.h", "wincodec.h", "wincodecsdk.h", "windef.h", "winerror.h",
+    "wingdi.h", "winhttp.h", "winnls.h", "winnt.h", "winreg.h", "winusbio.h", "winuser.h",
+    "wlanihvtypes.h", "wnnc.h", "ws2spi.h", "wtypes.h", "wtypesbase.h", "xinput.h",
+]
+CHECK_SECOND_HEADERS = ["winsock2.h", "ws2tcpip.h", "windows.h", "d3d9.h", "d3d11shader.h",
+                        "d3dcompiler.h", "dsound.h"]
+
 # Set before any header, in every unit (sspi.h insists on choosing its flavour).
 PRELUDE_DEFINES = ["#define SECURITY_WIN32"]
 
@@ -109,8 +144,22 @@ def Units():
     ]
 
 
-def CompilerArguments(unicode):
-    arguments = ["-D%s=%s" % pair for pair in TARGET_DEFINES]
+def DirectXUnit():
+    return "directx", PRELUDE_DEFINES + _Includes(DIRECTX_HEADERS)
+
+
+def CheckUnits():
+    """Units compiled only to check values the winapi crate adds."""
+    return [("check", PRELUDE_DEFINES + _Includes(CHECK_HEADERS)),
+            ("check-second", PRELUDE_DEFINES + _Includes(CHECK_SECOND_HEADERS))]
+
+
+def IncludeOptions(unitName):
+    return ["-I" + DIRECTX_DIR] if unitName == "directx" else []
+
+
+def CompilerArguments(unicode, unitName=None):
+    arguments = IncludeOptions(unitName) + ["-D%s=%s" % pair for pair in TARGET_DEFINES]
     if unicode:
         arguments += ["-D%s=%s" % pair for pair in UNICODE_DEFINES]
     return arguments + COMPILER_OPTIONS

@@ -9,6 +9,7 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 
 from harvestlib import catalogue, evaluate, filters, licences, notation, preprocess, units  # noqa: E402
+from harvestlib import rusteval, rustsource  # noqa: E402
 
 
 class Cases(unittest.TestCase):
@@ -100,6 +101,66 @@ class Evaluation(Cases):
         self.assertEqual({name: result.Value32() for name, result in results.items()},
                          {"SMALL": 5, "NEGATIVE": 0xFFFFFFFE, "HANDLE_LIKE": 0xFFFFFFFF, "RED": 3, "GREEN": 4,
                           "SHIFTED": 64, "WIDE": None, "FLOATING": None})
+
+
+class RustEvaluation(Cases):
+    """The winapi crate's constants computed as Rust does for 32-bit x86; None: no value."""
+    MACROS = "macro_rules! CTL_CODE { ($d:expr, $f:expr, $m:expr, $a:expr) => " \
+             "{ ($d << 16) | ($a << 14) | ($f << 2) | $m } }\n"
+    SHARED = """use ctypes::c_long;
+pub type DWORD = u32; pub type SHORT = i16; pub type HRESULT = c_long; pub type HANDLE = *mut u8;
+pub const BASE: DWORD = 0x1_000; // comment
+pub const IN_ANOTHER: u8 = 0xFF;
+"""
+    MODULE = """use shared::a::{BASE, DWORD, SHORT, HRESULT, HANDLE};
+macro_rules! SHIFTED { ($x:expr) => { 1 << $x }; }
+pub const SUFFIXED: DWORD = 0b1010u32;
+pub const REFERENCED: DWORD = BASE | 0o17 & 3 + 1;
+pub const PATHED: DWORD = ::shared::a::IN_ANOTHER as DWORD + 1;
+pub const SIGN_EXTENDED: DWORD = -1i16 as DWORD;
+pub const WRAPPED: SHORT = 0x8000u16 as SHORT;
+pub const NEGATIVE: HRESULT = -2147024891;
+pub const FROM_UNSIGNED: HRESULT = 0x80070005u32 as HRESULT;
+pub const NOT_IN_TYPE: DWORD = !0 >> 4;
+pub const SIGNED_SHIFT: i32 = (-16) >> 2;
+pub const MACRO: DWORD = CTL_CODE!(0x22, 0x800, 0, 1 + 2);
+pub const LOCAL_MACRO: DWORD = SHIFTED!(3 + 1);
+pub const HANDLE_VALUE: HANDLE = -1isize as HANDLE;
+pub const BYTE_LITERAL: DWORD = b'A' as DWORD;
+pub const WIDE: u64 = 1 << 40;
+pub const TEXT: &'static str = "text; (";
+pub const CALL: DWORD = function(1);
+pub const UNKNOWN: DWORD = NOWHERE + 1;
+pub const SHIFT_TOO_FAR: DWORD = 1 << 32;
+#[cfg(target_pointer_width = "64")] pub const SIZED: DWORD = 8;
+#[cfg(target_pointer_width = "32")] pub const SIZED: DWORD = 4;
+#[cfg(target_arch = "x86_64")] IFDEF!{ pub const ARCH: DWORD = 64; }
+#[cfg(target_arch = "x86")] IFDEF!{ pub const ARCH: DWORD = 32; }
+pub const AFTER_GROUP: DWORD = ARCH + 1;
+ENUM!{enum COLOUR { RED = 3, GREEN, BLUE = RED + 10, }}
+"""
+
+    def test_values_of_the_crate_s_expressions(self):
+        with tempfile.TemporaryDirectory() as root:
+            os.makedirs(os.path.join(root, "src", "shared"))
+            os.makedirs(os.path.join(root, "src", "um"))
+            for path, text in (("lib.rs", "pub mod ctypes { pub type c_long = i32; }\n"),
+                               ("macros.rs", self.MACROS), ("shared/a.rs", self.SHARED),
+                               ("um/b.rs", self.MODULE)):
+                with open(os.path.join(root, "src", path), "w", encoding="utf-8") as handle:
+                    handle.write(text)
+            modules = rustsource.ReadCrate(root)
+            results = rusteval.Evaluate(modules)
+        self.assertEqual(modules["um::b"].header, "b.h")
+        value = lambda name: None if isinstance(results[("um::b", name)], rusteval.EvaluationError) \
+            else rusteval.Value32(*results[("um::b", name)])
+        self.assertCases(value, [
+            ("SUFFIXED", 10), ("REFERENCED", 0x1000 | (0o17 & 4)), ("PATHED", 0x100),
+            ("SIGN_EXTENDED", 0xFFFFFFFF), ("WRAPPED", 0xFFFF8000), ("NEGATIVE", 0x80070005),
+            ("FROM_UNSIGNED", 0x80070005), ("NOT_IN_TYPE", 0x0FFFFFFF), ("SIGNED_SHIFT", 0xFFFFFFFC),
+            ("MACRO", 0x22C000 | (0x800 << 2)), ("LOCAL_MACRO", 16), ("HANDLE_VALUE", 0xFFFFFFFF),
+            ("BYTE_LITERAL", 65), ("SIZED", 4), ("AFTER_GROUP", 33), ("RED", 3), ("GREEN", 4), ("BLUE", 13),
+            ("WIDE", None), ("TEXT", None), ("CALL", None), ("UNKNOWN", None), ("SHIFT_TOO_FAR", None)])
 
 
 class Preprocessing(unittest.TestCase):
