@@ -1,5 +1,5 @@
 // mirravel-find: looks constants up in the embedded catalogue from a terminal, with the program's own
-// catalogue model and search: the same pattern rules and the same definition part of each hit.
+// catalogue model and search: the same pattern rules; each hit's whole line, comment (its header) included.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -60,7 +60,7 @@ int Run(int argc, char** argv) {
   int hits = 0;
   for (FoundEntry entry = FindEntry(catalogue.Text(), pattern, 0); entry.matchPosition >= 0;
        entry = FindEntry(catalogue.Text(), pattern, entry.matchPosition + 1)) {
-    PrintLine(stdout, catalogue.Range(entry.selectionStart, entry.selectionEnd));
+    PrintLine(stdout, catalogue.LineText(catalogue.LineFromPosition(entry.matchPosition)));
     ++hits;
     if (!all) return kFound;
   }
