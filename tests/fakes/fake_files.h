@@ -13,28 +13,26 @@
 
 namespace mirravel::testing {
 
-class FaultyFileOperations : public FileOperationsPort {
+class FaultyFileOperations : public platform::PosixFileOperations {
+  using Real = platform::PosixFileOperations;
+
  public:
   std::optional<std::string> ReadWholeFile(const std::string& path) override {
-    return failing.count("read") ? std::nullopt : real.ReadWholeFile(path);
+    return Fails("read") ? std::nullopt : Real::ReadWholeFile(path);
   }
   std::unique_ptr<NewFile> CreateNewFile(const std::string& path) override {
-    std::unique_ptr<NewFile> file = failing.count("create") ? nullptr : real.CreateNewFile(path);
+    std::unique_ptr<NewFile> file = Fails("create") ? nullptr : Real::CreateNewFile(path);
     return file ? std::make_unique<FaultyNewFile>(std::move(file), failing) : nullptr;
   }
   bool MoveReplacing(const std::string& from, const std::string& to) override {
-    return !failing.count("move") && real.MoveReplacing(from, to);
+    return !Fails("move") && Real::MoveReplacing(from, to);
   }
-  bool RemoveFile(const std::string& path) override { return !failing.count("remove") && real.RemoveFile(path); }
+  bool RemoveFile(const std::string& path) override { return !Fails("remove") && Real::RemoveFile(path); }
   bool CopyReplacing(const std::string& from, const std::string& to) override {
-    return !failing.count("copy") && real.CopyReplacing(from, to);
+    return !Fails("copy") && Real::CopyReplacing(from, to);
   }
-  bool MakeDirectories(const std::string& directory) override { return real.MakeDirectories(directory); }
   std::string TemporaryDirectory() override { return temporaryDirectory; }
-  std::string ShortPathOf(const std::string& path) override {
-    const auto found = shortPaths.find(path);
-    return found == shortPaths.end() ? path : found->second;
-  }
+  std::string ShortPathOf(const std::string& p) override { return shortPaths.count(p) ? shortPaths.at(p) : p; }
   // A code page of its own: ANSI "\xFC" (u umlaut) becomes "\x81", any other byte above 0x7F has no form.
   std::optional<std::string> BatchText(std::string_view text) override {
     std::string converted(text);
@@ -46,7 +44,6 @@ class FaultyFileOperations : public FileOperationsPort {
   }
   std::string OwnExecutablePath() override { return ownExecutable; }
 
-  platform::PosixFileOperations real;
   // The operations that fail: "read", "create", "line N" (the N-th line written to a new file, from 1),
   // "finish", "move", "copy", "remove".
   std::set<std::string> failing;
@@ -55,6 +52,8 @@ class FaultyFileOperations : public FileOperationsPort {
   std::string ownExecutable;
 
  private:
+  bool Fails(const char* operation) const { return failing.count(operation) != 0; }
+
   // Writes through to the real file until the failing line, so a partial file is left on disk.
   class FaultyNewFile : public NewFile {
    public:
@@ -74,16 +73,12 @@ class FaultyFileOperations : public FileOperationsPort {
 
 class FakeShell : public ShellPort {
  public:
-  struct Start {
-    std::string file;
-    std::string workingDirectory;
-  };
   bool StartHidden(const std::string& file, const std::string& workingDirectory) override {
-    started.push_back({file, workingDirectory});
+    started.emplace_back(file, workingDirectory);
     if (onStart) onStart();
     return true;
   }
-  std::vector<Start> started;
+  std::vector<std::pair<std::string, std::string>> started;  // file and working directory
   std::function<void()> onStart;
 };
 

@@ -1,15 +1,15 @@
-// Registering the plug-in with jaPBe, recorded in the registry in a directory whose path holds blanks: the
-// "Register jaPBe plugin" button refuses while a window titled "jaPBe" exists, registers (entry appended,
-// plug-in copy made, About says "Yes"), unregisters from the original program (entry and copy gone, foreign
-// tools intact) and, pressed in the running plug-in copy, ends the program and leaves the removal batch to
-// delete the copy and then itself, or to give up on a copy that stays.
+// What only the real file system, Wine's command processor and a second process show of registering the
+// plug-in with jaPBe (recorded in the registry in a directory whose path holds blanks): the "Register jaPBe
+// plugin" button refuses while a window titled "jaPBe" exists, registers, unregisters from the original
+// program and, pressed in the running plug-in copy, ends the program and leaves the removal batch to delete
+// the copy and then itself, or to give up on a copy that stays. Boxes' texts and the tools file's lines are
+// the unit tests' to pin; here the boxes' titles tell success from failure and refusal.
 #include <windows.h>
 // after windows.h
 #include <tlhelp32.h>
 
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "tests/e2e/suites/session.h"
 
@@ -17,28 +17,15 @@ namespace mirravel::e2e {
 namespace {
 
 constexpr char kEditKey[] = "Applications\\PureBasic.exe\\shell\\edit\\command";
-
-// A foreign tool as jaPBe writes it (how other tools' lines are kept, and Mirravel's entry line by line, the
-// unit tests pin); LF line ends and none after the last line, so the rewrite's CR LF shows.
-const std::vector<std::string> kForeignTools = {
-    "[ToolsInfo]", "ToolCount = 1", "[Tool_1]", "Command = C:\\Tool_box\\fmt.exe", "Arguments = \"%FILE\"",
-    "WorkingDir = C:\\Tool_box\\", "MenuItemName = Formatter", "Shortcut = Ctrl+Shift+F", "Flags = 0",
-    "ReloadSource = 1", "HideEditor = 0", "IsPlugin = 0", "Menu = 0", "Language = 0", "Hide = 0"};
-
-std::string Joined(const std::vector<std::string>& lines, const char* lineEnd, bool lastEnded) {
-  std::string text;
-  for (std::size_t i = 0; i < lines.size(); ++i) text += lines[i] + (i + 1 < lines.size() || lastEnded ? lineEnd : "");
-  return text;
-}
+// A foreign tool, its last line unended, so the rewrite's CR LF ends show once Mirravel's entry is gone again.
+constexpr char kForeignTool[] = "[ToolsInfo]\nToolCount = 1\n[Tool_1]\nCommand = C:\\Tool_box\\fmt.exe";
+constexpr char kRewritten[] = "[ToolsInfo]\r\nToolCount = 1\r\n[Tool_1]\r\nCommand = C:\\Tool_box\\fmt.exe\r\n";
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // jaPBe's directory below %TEMP% and its registry record; removed again at the end.
 struct JaPBeInstallation {
-  std::string temp;
-  std::string directory;
-  std::string tools;
-  std::string copy;
+  std::string temp, directory, tools, copy;
 
   bool Install() {
     char buffer[MAX_PATH + 1] = {};
@@ -47,7 +34,7 @@ struct JaPBeInstallation {
     tools = directory + "jaPBe-Tools";
     copy = directory + "Plugin\\Mirravel.exe";
     if (!CHECK(::CreateDirectoryA(directory.c_str(), nullptr))) return false;
-    std::ofstream(tools, std::ios::binary) << Joined(kForeignTools, "\n", false);
+    std::ofstream(tools, std::ios::binary) << kForeignTool;
     const std::string command = "\"" + directory + "jaPBe.exe\" \"%1\"";
     return CHECK(::RegSetKeyValueA(HKEY_CLASSES_ROOT, kEditKey, nullptr, REG_SZ, command.c_str(),
                                    static_cast<DWORD>(command.size() + 1)) == ERROR_SUCCESS);
@@ -61,7 +48,6 @@ struct JaPBeInstallation {
   }
 };
 
-// The boxes' texts are the unit tests' to pin; here their titles tell success from failure and refusal.
 void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& install, const std::string& program) {
   SetContext("jaPBe running");
   HWND jaPBe = ::CreateWindowExA(0, "STATIC", "jaPBe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
@@ -73,20 +59,13 @@ void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& insta
   SetContext("register");
   Click(session.Control(kRegisterButton));
   session.AnswerBox("INFO");
-  std::vector<std::string> counted = kForeignTools;
-  counted[1] = "ToolCount = 2";
-  const std::string foreign = Joined(counted, "\r\n", true);  // then the entry, read back by the About box
-  CHECK_EQ(foreign, FileBytes(install.tools).substr(0, foreign.size()));
   CHECK_NOTE(FileBytes(install.copy) == FileBytes(program), "the plug-in copy is the program itself");
-  Click(session.Control(kAboutButton));
-  const std::string about = session.AnswerBox("About Mirravel");
-  CHECK_NOTE(about.find("\nPlugin registered : \tYes") != std::string::npos, "About says Yes: " + Describe(about));
 
   SetContext("unregister from the original");
   Click(session.Control(kRegisterButton));
   session.AnswerBox("WARNING", nullptr, IDYES);
   session.AnswerBox("INFO");
-  CHECK_EQ(Joined(kForeignTools, "\r\n", true), FileBytes(install.tools));
+  CHECK_EQ(std::string(kRewritten), FileBytes(install.tools));
   CHECK_NOTE(!Exists(install.copy), "the plug-in copy is deleted");
 
   SetContext("register again, for the copy");

@@ -1,9 +1,11 @@
-// The "Register jaPBe plugin" button end to end inside the program: every branch and box, on real files
-// in a temporary jaPBe installation, with injected file faults and the self-removal's way out.
+// The "Register jaPBe plugin" button inside the program: every branch and box, on real files in a temporary
+// jaPBe installation, with injected file faults and the self-removal's way out.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <optional>
+
 #include "app/application.h"
-#include "app/registration_flow.h"
 #include "fakes/fake_platform.h"
 #include "helpers/japbe_installation.h"
 #include "registration/tools_file_rewrite.h"
@@ -24,38 +26,39 @@ const std::string kAskUninstall = "WARNING: The plugin 'Mirravel' is already reg
                      "Uninstall the plugin ?",
     kAskInstallCopy = "WARNING: JaPBe tools preference file not found,\nbut the plugin seems not installed!\nInstall the plugin ?";
 
+// Each line ended; "@N" stands for Mirravel's entry numbered N.
 std::string Joined(const Lines& lines, const std::string& lineEnd) {
   std::string text;
-  for (const std::string& line : lines) text += line + lineEnd;
+  for (const std::string& line : lines) {
+    const bool entry = line.size() > 1 && line[0] == '@' && std::isdigit(static_cast<unsigned char>(line[1]));
+    text += entry ? Joined(MirravelToolEntry(std::stoi(line.substr(1))), lineEnd) : line + lineEnd;
+  }
   return text;
 }
 
-Lines& operator+=(Lines& lines, const Lines& more) {
+Lines operator+(Lines lines, const Lines& more) {
   lines.insert(lines.end(), more.begin(), more.end());
   return lines;
 }
 
-// A foreign tool; `who` tells the tools apart, values hold "Tool_" and "ToolCount". (The end-to-end suite
-// has jaPBe's full key set.)
-Lines ForeignTool(int number, int who) {
-  const std::string id = std::to_string(who);
-  return {"[Tool_" + std::to_string(number) + "]", "Command = C:\\Tool_box\\fmt" + id + ".exe",
-          "Arguments = \"%FILE\" /ToolCount=" + id, "MenuItemName = Format " + id};
-}
-
-// A tools file of `count` tools in the shape jaPBe writes, Mirravel's entry (if any) at position `mirravelAt`.
-Lines ToolsLines(int count, int mirravelAt, const std::string& countLine) {
-  Lines lines = {"; jaPBe tools [Tool_9]", "[ToolsInfo]"};
-  if (!countLine.empty()) lines.push_back(countLine);
-  lines.push_back("OldToolCount = 7");
-  for (int n = 1, who = 1; n <= count; ++n) lines += n == mirravelAt ? MirravelToolEntry(n) : ForeignTool(n, who++);
+// A tools file in the shape jaPBe writes: the count line (none when empty), `count` tools, Mirravel's entry at
+// `mirravelAt`. Foreign values hold "Tool_" and "ToolCount"; `who` tells them apart once renumbered.
+Lines Tools(const std::string& countLine, int count, int mirravelAt = 0) {
+  Lines lines = {"; jaPBe tools [Tool_9]", "[ToolsInfo]", countLine, "OldToolCount = 7"};
+  if (countLine.empty()) lines.erase(lines.begin() + 2);
+  for (int n = 1, who = 1; n <= count; ++n) {
+    const std::string id = std::to_string(n == mirravelAt ? 0 : who++);
+    lines = lines + (n == mirravelAt ? Lines{"@" + std::to_string(n)}
+                                     : Lines{"[Tool_" + std::to_string(n) + "]", "Command = C:\\Tool_box\\fmt" + id +
+                                                                                     ".exe /ToolCount=" + id});
+  }
   return lines;
 }
 
 class RegistrationFlowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform.files.ownExecutable = ownExecutable;
+    platform.files.ownExecutable = install.root.WriteFile("Mirravel.exe", "own");
     platform.files.temporaryDirectory = WindowsStyle(temp);  // reported without a trailing separator
     fs::create_directories(temp);
     ASSERT_TRUE(app.Start(""));
@@ -70,7 +73,6 @@ class RegistrationFlowTest : public ::testing::Test {
   testing::FakePlatform platform{"#A = $1\r\n"};
   Application app{platform};
   testing::JaPBeInstallation install{platform.registry};
-  std::string ownExecutable = install.root.WriteFile("Mirravel.exe", "MZ stand-in for the program");
   fs::path temp = install.root.Path() / "Temp J\xFCrgen";
 };
 
@@ -83,101 +85,73 @@ TEST_F(RegistrationFlowTest, RefusesWhileJaPBeRunsAndReportsAMissingInstallation
   EXPECT_EQ(Press(), Boxes{"ERROR: JaPBe is not installed !"});
 }
 
-TEST_F(RegistrationFlowTest, AddingKeepsEveryForeignLineAndUpdatesOnlyTheRealToolCount) {
-  // The count line in any spelling; none is written where the file has none.
-  const std::pair<std::string, int> cases[] = {{"ToolCount = 3", 4}, {"  toolcount=3 tools", 4}, {"", 1}};
-  for (const auto& [countLine, newCount] : cases) {
-    SCOPED_TRACE(countLine);
-    const int present = countLine.empty() ? 0 : 3;
-    install.WriteTools(Joined(ToolsLines(present, 0, countLine), "\n"));
-    EXPECT_EQ(Press(), Boxes{kRegistered});
-    Lines expected = ToolsLines(present, 0, "ToolCount = " + std::to_string(newCount));  // jaPBe lists what it counts
-    EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += MirravelToolEntry(newCount), "\r\n"));
-    EXPECT_EQ(ReadBytes(install.Copy()), ReadBytes(ownExecutable));
-  }
-  // No "ToolsInfo" group: one goes before the first header; then the entry is seen as registered.
-  for (const Lines& before : {Lines{}, Lines{"; tools", "[Other]"}}) {
-    install.WriteTools(Joined(before, "\n"));
-    EXPECT_EQ(Press(), Boxes{kRegistered});
-    Lines expected = {"[ToolsInfo]", "ToolCount = 1"};
-    if (!before.empty()) expected = {"; tools", "[ToolsInfo]", "ToolCount = 1", "[Other]"};
-    EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += MirravelToolEntry(1), "\r\n"));
-    EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskUninstall});
-  }
-}
-
-TEST_F(RegistrationFlowTest, RemovingAnEntryRenumbersTheRestAndKeepsEveryOtherGroup) {
-  Lines lines = ToolsLines(12, 1, "ToolCount=12");
-  lines[5] = "Command = C:\\jaPBe\\PLUGIN\\mirravel.EXE";  // found by any command naming the program,
-  lines[8] = "MenuItemName = Other";                       // whatever its caption
-  install.WriteTools(Joined(lines += {"[Other]", "Keep = me"}, "\n"));
-  EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskUninstall});  // declined: nothing but the directory
-  EXPECT_EQ(ReadBytes(install.Tools()), Joined(lines, "\n"));
-  EXPECT_TRUE(fs::is_directory(install.Copy().parent_path()));
-  install.PlaceCopy("old copy");
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, kUninstalled}));
-  Lines expected = ToolsLines(11, 0, "ToolCount = 11");
-  EXPECT_EQ(ReadBytes(install.Tools()), Joined(expected += {"[Other]", "Keep = me"}, "\r\n"));
-  EXPECT_FALSE(fs::exists(install.Copy()));
-  EXPECT_FALSE(platform.exitCode.has_value());
-}
-
-// The file may change while the question is open: what goes is Mirravel's entry in the file as it is then.
-TEST_F(RegistrationFlowTest, RemovesTheEntryTheFileHoldsWhenTheQuestionIsAnswered) {
-  const std::pair<Lines, std::string> cases[] = {
-      {ToolsLines(3, 3, "ToolCount = 3"), kUninstalled},  // a tool added before Mirravel's
-      {ToolsLines(2, 0, "ToolCount = 2"),
-       "WARNING: The plugin 'Mirravel' is no longer registered !\nNothing was changed."}};
-  for (const auto& [meanwhile, box] : cases) {
-    install.WriteTools(Joined(ToolsLines(2, 2, "ToolCount = 2"), "\n"));
-    platform.window.onNextBox = [&, &lines = meanwhile] { install.WriteTools(Joined(lines, "\n")); };
-    EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, box}));
-    EXPECT_EQ(ReadBytes(install.Tools()), box == kUninstalled ? Joined(ToolsLines(2, 0, "ToolCount = 2"), "\r\n")
-                                                              : Joined(meanwhile, "\n"));
-  }
-}
-
-TEST_F(RegistrationFlowTest, AFailedRewriteLeavesTheToolsFileAsItWasAndNoTemporaryFile) {
-  const std::string largest = Joined(ToolsLines(1, 0, "ToolCount = 2147483647"), "\r\n");
-  install.WriteTools(largest);
-  EXPECT_EQ(Press(), Boxes{kNotRegistered});
-  EXPECT_EQ(ReadBytes(install.Tools()), largest);
-  for (const int mirravelAt : {0, 2}) {
-    for (const char* fault : {"read", "create", "line 3", "finish", "move"}) {
-      SCOPED_TRACE(std::string(fault) + (mirravelAt ? " removing" : " adding"));
-      const std::string original = Joined(ToolsLines(3, mirravelAt, "ToolCount = 3"), "\n");
-      install.WriteTools(original);
-      platform.files.failing = {fault};
-      EXPECT_EQ(Press({kAnswerYes}), (mirravelAt ? Boxes{kAskUninstall, kNotUninstalled} : Boxes{kNotRegistered}));
-      EXPECT_EQ(ReadBytes(install.Tools()), original);
-      EXPECT_FALSE(fs::exists(install.Tools().string() + ".~NEW~"));
-      EXPECT_FALSE(fs::exists(install.Copy()));
-    }
-  }
-}
-
-TEST_F(RegistrationFlowTest, CopyingTheExecutable) {
-  install.WriteTools(Joined(ToolsLines(1, 0, "ToolCount = 1"), "\r\n"));
-  platform.files.failing = {"copy"};  // the entry stays, the failure is reported
-  EXPECT_EQ(Press(), Boxes{kNotRegistered});
-  fs::remove(install.Tools());
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskInstallCopy, kNotRegistered}));
-  platform.files.failing.clear();
-  EXPECT_EQ(Press({kAnswerNo}), Boxes{kAskInstallCopy});
-  EXPECT_FALSE(fs::exists(install.Copy()));
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskInstallCopy, "INFO: Plugin Mirravel is installed !"}));
-  EXPECT_FALSE(fs::exists(install.Tools()));  // no tools file is made
-  // A copy that cannot be deleted is reported as staying, in both branches.
+// Each case starts from its tools file (LF ends; none when not given) and, if asked, an old plug-in copy. The
+// file is rewritten with CR LF ends as given, or stays as last written (the user may change it while the
+// question is open). The plug-in directory is made whatever happens next.
+TEST_F(RegistrationFlowTest, EachBranchChangesOnlyMirravelsLinesAndCopyAndSaysWhatHappened) {
+  struct Case {
+    const char* name;
+    std::optional<Lines> tools;
+    bool oldCopy;
+    std::deque<int> answers;
+    Boxes boxes;
+    std::optional<Lines> toolsAfter;
+    std::string copyAfter;
+    std::set<std::string> failing = {};
+    Lines meanwhile = {};
+  };
+  const int yes = kAnswerYes, no = kAnswerNo;
+  const Lines others = {"[Other]", "Keep = me"};
   const std::string stays = "its file could not be deleted:\n" + WindowsStyle(install.Copy());
-  platform.files.failing = {"remove"};
-  EXPECT_EQ(Press({kAnswerYes}),
-            (Boxes{kAskRemoveCopy, "ERROR: Plugin could not be uninstalled !\nI" + stays.substr(1)}));
-  install.WriteTools(Joined(ToolsLines(1, 1, "ToolCount = 1"), "\r\n"));
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, "ERROR: Plugin Mirravel is unregistered,\nbut " + stays}));
-  platform.files.failing.clear();
-  fs::remove(install.Tools());
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskRemoveCopy, kUninstalled}));
-  EXPECT_FALSE(fs::exists(install.Copy()));
+  std::vector<Case> cases = {
+      {"count line", Tools("ToolCount = 3", 3), true, {}, {kRegistered}, Tools("ToolCount = 4", 3) + Lines{"@4"}, "own"},
+      {"count line spelt otherwise", Tools("  toolcount=3 tools", 3), false, {}, {kRegistered},
+       Tools("ToolCount = 4", 3) + Lines{"@4"}, "own"},
+      {"no count line", Tools("", 0), false, {}, {kRegistered}, Tools("ToolCount = 1", 0) + Lines{"@1"}, "own"},
+      {"empty file", Lines{}, false, {}, {kRegistered}, Lines{"[ToolsInfo]", "ToolCount = 1", "@1"}, "own"},
+      {"no ToolsInfo group", Lines{"; tools", "[Other]"}, false, {}, {kRegistered},
+       Lines{"; tools", "[ToolsInfo]", "ToolCount = 1", "[Other]", "@1"}, "own"},
+      {"largest count", Tools("ToolCount = 2147483647", 1), false, {}, {kNotRegistered}, {}, ""},
+      {"copy fails", Tools("ToolCount = 1", 1), false, {}, {kNotRegistered}, Tools("ToolCount = 2", 1) + Lines{"@2"},
+       "", {"copy"}},
+      {"removal declined", Tools("ToolCount = 2", 2, 2), true, {no}, {kAskUninstall}, {}, "old"},
+      {"removal renumbers", Tools("ToolCount=12", 12, 2) + others, true, {yes}, {kAskUninstall, kUninstalled},
+       Tools("ToolCount = 11", 11) + others, ""},
+      {"a tool added meanwhile", Tools("ToolCount = 2", 2, 2), false, {yes}, {kAskUninstall, kUninstalled},
+       Tools("ToolCount = 2", 2), "", {}, Tools("ToolCount = 3", 3, 3)},
+      {"entry gone meanwhile", Tools("ToolCount = 2", 2, 2), true, {yes},
+       {kAskUninstall, "WARNING: The plugin 'Mirravel' is no longer registered !\nNothing was changed."}, {}, "old",
+       {}, Tools("ToolCount = 2", 2)},
+      {"entry gone, copy stays", Tools("ToolCount = 1", 1, 1), true, {yes},
+       {kAskUninstall, "ERROR: Plugin Mirravel is unregistered,\nbut " + stays}, Tools("ToolCount = 0", 0), "old",
+       {"remove"}},
+      {"copy alone stays", {}, true, {yes}, {kAskRemoveCopy, kNotUninstalled + "\nI" + stays.substr(1)}, {}, "old",
+       {"remove"}},
+      {"copy alone removed", {}, true, {yes}, {kAskRemoveCopy, kUninstalled}, {}, ""},
+      {"copy alone fails", {}, false, {yes}, {kAskInstallCopy, kNotRegistered}, {}, "", {"copy"}},
+      {"copy alone declined", {}, false, {no}, {kAskInstallCopy}, {}, ""},
+      {"copy alone installed", {}, false, {yes}, {kAskInstallCopy, "INFO: Plugin Mirravel is installed !"}, {}, "own"},
+  };
+  for (const char* fault : {"read", "create", "line 3", "finish", "move"}) {
+    cases.push_back({fault, Tools("ToolCount = 3", 3), true, {}, {kNotRegistered}, {}, "old", {fault}});
+    cases.push_back({fault, Tools("ToolCount = 3", 3, 2), true, {yes}, {kAskUninstall, kNotUninstalled}, {}, "old",
+                     {fault}});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(install.directory);
+    fs::create_directories(install.directory);
+    std::string tools = c.tools ? Joined(*c.tools, "\n") : "";
+    if (c.tools) install.WriteTools(tools);
+    if (c.oldCopy) install.PlaceCopy("old");
+    if (!c.meanwhile.empty()) platform.window.onNextBox = [&] { install.WriteTools(tools = Joined(c.meanwhile, "\n")); };
+    platform.files.failing = c.failing;
+    EXPECT_EQ(Press(c.answers), c.boxes);
+    EXPECT_EQ(ReadBytes(install.Tools()), c.toolsAfter ? Joined(*c.toolsAfter, "\r\n") : tools);
+    EXPECT_EQ(ReadBytes(install.Copy()), c.copyAfter);
+    EXPECT_TRUE(fs::is_directory(install.Copy().parent_path()));
+    EXPECT_FALSE(fs::exists(install.Tools().string() + ".~NEW~"));
+  }
 }
 
 // Running as the plug-in copy (its path in other letter case): registered without copying onto itself, and
@@ -190,14 +164,12 @@ TEST_F(RegistrationFlowTest, TheRunningCopyRegistersWithoutCopyingAndRemovesItse
   EXPECT_EQ(Press(), Boxes{kRegistered});
   EXPECT_EQ(ReadBytes(install.Copy()), "running copy");
 
-  // No batch can be written (a path the command processor's code page cannot spell): the entry goes, the copy
-  // stays, the user is told so and the program goes on.
-  install.WriteTools(Joined(ToolsLines(2, 2, "ToolCount = 2"), "\r\n"));
+  // No batch can be written (a path the command processor's code page cannot spell): the copy stays, the user
+  // is told so and the program goes on.
   fs::create_directories(temp / "\xA4");
   platform.files.temporaryDirectory = WindowsStyle(temp / "\xA4");
-  EXPECT_EQ(Press({kAnswerYes}),
-            (Boxes{kAskUninstall, "ERROR: Plugin Mirravel is unregistered,\nbut its file could not be deleted:\n" +
-                                      WindowsStyle(install.Copy())}));
+  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, "ERROR: Plugin Mirravel is unregistered,\nbut its file could "
+                                                       "not be deleted:\n" + WindowsStyle(install.Copy())}));
   EXPECT_TRUE(platform.shell.started.empty());
   EXPECT_FALSE(platform.exitCode.has_value());
 
@@ -219,8 +191,8 @@ TEST_F(RegistrationFlowTest, TheRunningCopyRegistersWithoutCopyingAndRemovesItse
                             "PING -n 2 127.0.0.1 > NUL", "GOTO DELETE"};
   EXPECT_EQ(ReadBytes(temp / "~MVUNIN.BAT"), Joined(batchLines, "\r\n"));
   ASSERT_EQ(platform.shell.started.size(), 1u);
-  EXPECT_EQ(platform.shell.started[0].file, batch);
-  EXPECT_EQ(platform.shell.started[0].workingDirectory, platform.files.temporaryDirectory + "\\");
+  EXPECT_EQ(platform.shell.started[0].first, batch);
+  EXPECT_EQ(platform.shell.started[0].second, platform.files.temporaryDirectory + "\\");
   EXPECT_EQ(closesWhenStarted, 1);
   EXPECT_EQ(platform.exitCode, 0);
   EXPECT_TRUE(fs::exists(install.Copy()));  // only the batch may delete it, once the process has gone

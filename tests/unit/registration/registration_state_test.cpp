@@ -1,5 +1,5 @@
-// Finding jaPBe through the registry, the About box's registration state, Mirravel's own tool entry and the
-// tools file's line rule.
+// Finding jaPBe through the registry, the scans of the tools file for Mirravel's entry (the About box's
+// registration state and the button's), Mirravel's own tool entry and the tools file's line rule.
 #include <gtest/gtest.h>
 
 #include "helpers/japbe_installation.h"
@@ -11,20 +11,15 @@ namespace mirravel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::WindowsStyle;
 using Lines = std::vector<std::string>;
-
-constexpr const char* kLegacyEditKey = "Software\\Classes\\PureBasic.exe\\shell\\edit\\command";
-constexpr const char* kPbiKey = "Purebasic.pbi\\shell\\open\\command";
-constexpr const char* kMachinePbiKey = "Software\\CLASSES\\Purebasic.pbi\\shell\\open\\command";
 
 TEST(FindJaPBeDirectory, TriesTheLookupsInOrderUntilADirectoryIsFound) {
   testing::TempDirectory root;
   fs::create_directories(root.Path() / "jaPBe 3");
-  const std::string dir = WindowsStyle(root.Path() / "jaPBe 3") + "\\";
-  const std::string file = WindowsStyle(root.Path() / "jaPBe 3" / "jaPBe.exe") + "\\";  // not a directory
-  const auto classes = RegistryRoot::ClassesRoot;
-  const auto machine = RegistryRoot::LocalMachine;
+  const std::string dir = testing::WindowsStyle(root.Path() / "jaPBe 3") + "\\";
+  const std::string file = dir + "jaPBe.exe\\";  // not a directory
+  const auto classes = RegistryRoot::ClassesRoot, machine = RegistryRoot::LocalMachine;
+  const std::string edit = testing::kEditCommandKey, legacyEdit = "Software\\Classes\\PureBasic.exe\\shell\\edit\\command";
   struct Case {
     const char* name;
     std::uint32_t version;
@@ -33,15 +28,15 @@ TEST(FindJaPBeDirectory, TriesTheLookupsInOrderUntilADirectoryIsFound) {
     std::size_t reads;
   };
   const Case cases[] = {
-      {"quoted edit command", 0x23F00206,
-       {{{classes, testing::kEditCommandKey}, "\"" + dir + "jaPBe.exe\" \"%1\"" + '\0'}}, dir, 1},
+      {"quoted edit command", 0x23F00206, {{{classes, edit}, "\"" + dir + "jaPBe.exe\" \"%1\"" + '\0'}}, dir, 1},
       {"unquoted edit command loses its ends", 0x23F00206,
-       {{{classes, testing::kEditCommandKey}, dir + "jaPBe.exe \"%1\""}, {{classes, kPbiKey}, dir + "jaPBe.exe \"%1\""}}, dir, 2},
-      {"machine .pbi command is not tested", 0x23F00206, {{{machine, kMachinePbiKey}, file + "x"}}, file, 3},
-      {"earlier candidate stands", 0x23F00206, {{{classes, testing::kEditCommandKey}, "\"" + file + "x\" \"%1\""}}, file, 3},
-      {"Windows 98 edit key", 0xC0000A04, {{{machine, kLegacyEditKey}, "\"" + dir + "jaPBe.exe\" \"%1\""}}, dir, 1},
-      {"Windows 10 build 10240 ignores the 9x key", 0x2800000A, {{{machine, kLegacyEditKey}, "\"" + dir + "jaPBe.exe\" \"%1\""}}, "", 3},
-      {"short value", 0x23F00206, {{{classes, testing::kEditCommandKey}, "\"C:\\\" x"}}, "", 3},
+       {{{classes, edit}, dir + "jaPBe.exe \"%1\""}, {{classes, "Purebasic.pbi\\shell\\open\\command"}, dir + "x"}}, dir, 2},
+      {"machine .pbi command is not tested", 0x23F00206,
+       {{{machine, "Software\\CLASSES\\Purebasic.pbi\\shell\\open\\command"}, file + "x"}}, file, 3},
+      {"earlier candidate stands", 0x23F00206, {{{classes, edit}, "\"" + file + "x\" \"%1\""}}, file, 3},
+      {"Windows 98 edit key", 0xC0000A04, {{{machine, legacyEdit}, "\"" + dir + "jaPBe.exe\" \"%1\""}}, dir, 1},
+      {"Windows 10 build 10240 ignores the 9x key", 0x2800000A, {{{machine, legacyEdit}, "\"" + dir + "x\" \"%1\""}}, "", 3},
+      {"short value", 0x23F00206, {{{classes, edit}, "\"C:\\\" x"}}, "", 3},
   };
   for (const Case& c : cases) {
     testing::FakeRegistry registry;
@@ -52,30 +47,38 @@ TEST(FindJaPBeDirectory, TriesTheLookupsInOrderUntilADirectoryIsFound) {
   }
 }
 
-TEST(PluginRegistrationState, YesByCaptionAutoByANonEmptyCopyNoOtherwise) {
+// The About box goes by the caption and a plug-in copy with bytes, the button by any command naming the program;
+// both visit only the groups "ToolCount" counts that exist.
+TEST(ToolsFileScans, AboutBoxByCaptionOrANonEmptyCopyButtonByCommand) {
   enum class Copy { None, Empty, Directory, Bytes };
-  struct Case { const char* tools; Copy copy; const char* expected; bool recorded = true; };
+  struct Case { const char* tools; Copy copy; const char* state; int found; bool recorded = true; };
   const Case cases[] = {
-      {"[ToolsInfo]\nToolCount=2\n[Tool_1]\nMenuItemName = Other\n[tool_2]\nMenuItemName = Mirravel\n", Copy::None, "Yes"},
-      {"[ToolsInfo]\nToolCount = 2147483647\n[Tool_5]\nMenuItemName = Mirravel\n", Copy::None, "Yes"},  // 1-4 absent
-      {"[ToolsInfo]\nToolCount = 1\n[Tool_1]\nMenuItemName = Mirravel  \n", Copy::Bytes, "Auto"},
-      {"[ToolsInfo]\nToolCount = 1\n[Tool_1]\nCommand = Mirravel\nMenuItemName = M\n", Copy::Empty, "No"},
-      {"[Tool_1]\nMenuItemName = Mirravel\n", Copy::Directory, "No"},  // no "ToolCount": nothing scanned
-      {nullptr, Copy::Bytes, "Auto"},
+      {"[ToolsInfo]\nToolCount=2\n[Tool_1]\nMenuItemName = Other\n[tool_2]\nMenuItemName = Mirravel\n", Copy::None, "Yes", 0},
+      {"[ToolsInfo]\nToolCount = 2147483647\n[Tool_5]\nCommand = x\\MIRRAVEL.exe\nMenuItemName = Mirravel\n", Copy::None,
+       "Yes", 5},
+      {"[ToolsInfo]\nToolCount = 1\n[Tool_1]\nMenuItemName = Mirravel  \n", Copy::Bytes, "Auto", 0},
+      {"[ToolsInfo]\nToolCount = 1\n[Tool_1]\nCommand = C:\\jaPBe\\PLUGIN\\mirravel.EXE\nMenuItemName = M\n", Copy::Empty,
+       "No", 1},
+      {"[Tool_1]\nCommand = Mirravel\nMenuItemName = Mirravel\n", Copy::Directory, "No", 0},  // no "ToolCount"
+      {nullptr, Copy::Bytes, "Auto", 0},
       // With jaPBe not recorded, the copy is looked for below the current directory and no tools file is read.
-      {"[ToolsInfo]\nToolCount = 1\n[Tool_1]\nMenuItemName = Mirravel\n", Copy::None, "No", false},
-      {nullptr, Copy::Bytes, "Auto", false},
+      {"[ToolsInfo]\nToolCount = 1\n[Tool_1]\nMenuItemName = Mirravel\n", Copy::None, "No", 0, false},
+      {nullptr, Copy::Bytes, "Auto", 0, false},
   };
   const fs::path previous = fs::current_path();
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.tools ? c.tools : "no tools file");
     testing::FakeRegistry registry;
     testing::JaPBeInstallation install{registry};
     if (!c.recorded) registry.values.clear();
     fs::current_path(install.directory);
-    if (c.tools) install.WriteTools(c.tools);
+    if (c.tools) {
+      install.WriteTools(c.tools);
+      EXPECT_EQ(ScanToolsText(c.tools).found, c.found);
+    }
     if (c.copy == Copy::Directory) fs::create_directories(install.Copy());
     if (c.copy == Copy::Empty || c.copy == Copy::Bytes) install.PlaceCopy(c.copy == Copy::Bytes ? "MZ" : "");
-    EXPECT_EQ(PluginRegistrationState(registry), c.expected) << (c.tools ? c.tools : "no tools file") << c.recorded;
+    EXPECT_EQ(PluginRegistrationState(registry), c.state) << c.recorded;
   }
   fs::current_path(previous);
 }
