@@ -110,11 +110,15 @@ void CheckReactivation(Session& session, const std::string& program) {
   Session second;
   if (!second.Start(program)) return;
   HWND main = session.Main();
-  // Each switch waits until the program has seen it: Wine drops a deactivation that arrives once the window
-  // is in the foreground again.
+  // Each switch waits until the program has seen it and it holds: Wine drops a deactivation that arrives once
+  // the window is in the foreground again, and a late X focus event may undo a switch, which is then made again.
   const auto switchTo = [&](HWND window) {
-    ::SetForegroundWindow(window);
-    return WaitUntil([&] { return ::GetForegroundWindow() == window && (ActiveOf(main) == main) == (window == main); });
+    const auto done = [&] { return ::GetForegroundWindow() == window && (ActiveOf(main) == main) == (window == main); };
+    return WaitUntil([&] {
+      if (!done()) return ::SetForegroundWindow(window) && false;
+      ::Sleep(300);
+      return done();
+    });
   };
   for (const int id : {kListView, kFindField}) {
     SetContext("reactivation with the focus in control " + std::to_string(id));
