@@ -41,8 +41,8 @@ FAULTS = [
     ("find-next: next search starts at the hit itself", "app/find_flow.cpp",
      "state.findNextPosition = entry.matchPosition + 1;", "state.findNextPosition = entry.matchPosition;"),
     ("find-next: position not reset after the last hit", "app/find_flow.cpp",
-     "    state.findNextPosition = 0;\n    window.FocusControl(kFindField);\n    return 0;",
-     "    window.FocusControl(kFindField);\n    return 0;"),
+     "    state.findNextPosition = 0;\n    FocusIfShown(window, kFindField);\n    return 0;",
+     "    FocusIfShown(window, kFindField);\n    return 0;"),
     ("focus: moved into the find field on the hidden page", "ui/control_focus.cpp",
      "  if (IsControlShown(window, id)) window.FocusControl(id);", "  window.FocusControl(id);"),
     ("focus: not given back on activation", "app/application.cpp",
@@ -120,6 +120,13 @@ FAULTS = [
      "const bool started = ::ShellExecuteExA(&info) != 0;", "const bool started = true;", "^e2e_registration$"),
     ("Win32 tab key: Shift+Tab walks forward", "platform/win32/message_pump.cpp",
      "::GetKeyState(VK_SHIFT) < 0);", "false);", "^e2e_window$"),
+    ("focus: window activation not reported to the program", "platform/win32/main_window.cpp",
+     "if (hook_ != nullptr) hook_->OnActivationChanged(", "if (false && hook_ != nullptr) hook_->OnActivationChanged(",
+     "^e2e_window$"),
+    ("focus: a text field given the focus keeps its caret instead of selecting its text",
+     "platform/win32/main_window.cpp",
+     "  if (::SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageA(",
+     "  if (false) ::SendMessageA(", "^e2e_window$"),
 ]
 
 def run(command, log):
