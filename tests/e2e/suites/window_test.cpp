@@ -115,7 +115,10 @@ void CheckReactivation(Session& session, const std::string& program) {
   const auto switchTo = [&](HWND window) {
     const auto done = [&] { return ::GetForegroundWindow() == window && (ActiveOf(main) == main) == (window == main); };
     return WaitUntil([&] {
-      if (!done()) return ::SetForegroundWindow(window) && false;
+      if (!done()) {
+        ::SetForegroundWindow(window);
+        return false;
+      }
       ::Sleep(300);
       return done();
     });
