@@ -12,6 +12,7 @@
 #include "support/command_line.h"
 #include "ports/control_ids.h"
 #include "ports/message_box.h"
+#include "ui/control_focus.h"
 
 namespace mirravel {
 
@@ -43,6 +44,7 @@ bool Application::Start(std::string_view commandLine) {
   parameters.NextParameter();  // the first parameter is not used
   state_.hostWindow = static_cast<std::uint32_t>(ParseSignedDecimal(parameters.NextParameter()));
   StartHostLink(state_, platform_, *window_);
+  CatchUpWithControls();
   return !ended_;
 }
 
@@ -65,11 +67,9 @@ void Application::HandleEvent(const WindowEvent& event) {
       switch (event.id) {
         case kHelpButton:
           OpenHelp(state_, *window_, platform_);
-          window_->FocusControl(kFindField);
+          FocusIfShown(*window_, kFindField);
           break;
-        case kTabPanel:
-          if (window_->GetControlState(kTabPanel) == 0) window_->FocusControl(kFindField);
-          break;
+        case kTabPanel: FocusIfShown(*window_, kFindField); break;
         case kAlwaysOnTopBox: OnAlwaysOnTopBox(); break;
         case kCopyButton: ShowCopyMenu(state_, platform_, *window_); break;
         case kFindField: OnFindFieldNotification(); break;
@@ -84,7 +84,7 @@ void Application::HandleEvent(const WindowEvent& event) {
       if (event.id == kShortcutReturn) OnReturnShortcut();
       if (event.id >= kMenuCopyToHost && event.id <= kMenuCopyToClipboard) {
         RunCopyCommand(window_->GetControlText(kCopyField), event.id, state_, platform_, *window_);
-        window_->FocusControl(kFindField);
+        FocusIfShown(*window_, kFindField);
       }
       break;
     case WindowEvent::Kind::Close:
@@ -107,7 +107,7 @@ void Application::OnFindFieldNotification() {
 
 void Application::OnFindButton() {
   if (state_.findText.empty()) {
-    window_->FocusControl(kFindField);
+    FocusIfShown(*window_, kFindField);
     return;
   }
   FindConstant(state_.findText, state_, *window_);
@@ -118,9 +118,21 @@ void Application::OnReturnShortcut() {
 }
 
 void Application::OnAlwaysOnTopBox() {
+  FollowAlwaysOnTopBox();
+  FocusIfShown(*window_, kFindField);
+}
+
+void Application::FollowAlwaysOnTopBox() {
   state_.alwaysOnTop = window_->GetControlState(kAlwaysOnTopBox) == 1 ? 1 : 0;
   window_->SetTopMost(state_.alwaysOnTop == 1);
-  window_->FocusControl(kFindField);
+}
+
+// The start-up wait for jaPBe's replies drops the events it fetches: what the user typed or clicked
+// meanwhile is read back from the controls.
+void Application::CatchUpWithControls() {
+  if (ended_) return;
+  OnFindFieldNotification();
+  FollowAlwaysOnTopBox();
 }
 
 std::string Application::BuildAboutText() {
@@ -153,6 +165,15 @@ void Application::OnListRightButtonDown() { ShowCopyMenu(state_, platform_, *win
 
 bool Application::OnCopyData(std::uintptr_t sender, std::uintptr_t code, std::string_view bytes) {
   return MakeHostLink(state_, platform_, *window_).AcceptReply(sender, code, bytes);
+}
+
+// As a dialog does: the control that had the focus when another window became active gets it back.
+void Application::OnActivationChanged(bool active) {
+  if (!active) {
+    focusWhenDeactivated_ = window_->FocusedControl();
+    return;
+  }
+  FocusIfShown(*window_, focusWhenDeactivated_ == kNoControl ? kFindField : focusWhenDeactivated_);
 }
 
 void Application::CloseDown() {

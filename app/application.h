@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/app_state.h"
+#include "ports/control_ids.h"
 #include "ports/platform_port.h"
 #include "ports/window_port.h"
 
@@ -38,6 +39,7 @@ class Application : public MessageHook {
   void OnListRightButtonDown() override;
   void OnCloseRequest() override { Shutdown(); }
   bool OnCopyData(std::uintptr_t sender, std::uintptr_t code, std::string_view bytes) override;
+  void OnActivationChanged(bool active) override;
 
   std::string BuildAboutText();
   AppState& State() { return state_; }
@@ -47,6 +49,8 @@ class Application : public MessageHook {
   void OnFindFieldNotification();
   void OnFindButton();
   void OnAlwaysOnTopBox();
+  void FollowAlwaysOnTopBox();
+  void CatchUpWithControls();
   void OnReturnShortcut();
   void ShowAboutBox();
   void OnRegisterButton();
@@ -56,6 +60,7 @@ class Application : public MessageHook {
   AppState state_;
   const char* pluginMarker_ = nullptr;
   bool ended_ = false;
+  int focusWhenDeactivated_ = kNoControl;
 };
 
 }  // namespace mirravel

@@ -7,6 +7,7 @@
 #include "ports/control_ids.h"
 #include "ports/message_box.h"
 #include "ports/window_port.h"
+#include "ui/control_focus.h"
 
 namespace mirravel {
 
@@ -15,7 +16,7 @@ std::int32_t FindConstant(std::string_view text, AppState& state, WindowPort& wi
   const SearchPattern pattern = BuildSearchPattern(text, onlyValue);
   if (pattern.kind == kFindNeither) {
     window.ShowMessageBox("ERROR", kNeitherMessage, kBoxStop);
-    window.FocusControl(kFindField);
+    FocusIfShown(window, kFindField);
     return 1;
   }
   const FoundEntry entry = FindEntry(window.ListText(), pattern, state.findNextPosition);
@@ -26,7 +27,7 @@ std::int32_t FindConstant(std::string_view text, AppState& state, WindowPort& wi
       window.ShowMessageBox(kFindTitle, kNoMoreMessage, kBoxInformation);
     }
     state.findNextPosition = 0;
-    window.FocusControl(kFindField);
+    FocusIfShown(window, kFindField);
     return 0;
   }
   state.findNextPosition = entry.matchPosition + 1;

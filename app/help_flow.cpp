@@ -10,6 +10,7 @@
 #include "ports/message_box.h"
 #include "ports/platform_port.h"
 #include "ports/window_port.h"
+#include "ui/control_focus.h"
 
 namespace mirravel {
 namespace {
@@ -76,7 +77,7 @@ void CheckHelpClosed(AppState& state, WindowPort& window, PlatformPort& platform
   state.helpWindow = FindHelpWindow(desktop);
   if (state.helpWindow != 0) return;  // another help window is up: its process is tested next turn
   desktop.MoveWindowTo(window.MainWindowHandle(), state.savedWindowX, state.savedWindowY);
-  window.FocusControl(kFindField);
+  FocusIfShown(window, kFindField);
   state.helpWindowMoved = 0;
 }
 

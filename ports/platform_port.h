@@ -31,6 +31,8 @@ class MessageHook {
   // A copy-data record from another program: the sending window, the record's code and its bytes (valid
   // only during the call). True when the program took the record in; the window then answers 0.
   virtual bool OnCopyData(std::uintptr_t sender, std::uintptr_t code, std::string_view bytes) = 0;
+  // The main window became the active window (active) or another window did.
+  virtual void OnActivationChanged(bool active) = 0;
 };
 
 class PlatformPort {

@@ -28,6 +28,8 @@ class WindowPort {
   virtual int GetControlState(int id) = 0;
   virtual void SetControlState(int id, int state) = 0;
   virtual void DisableControl(int id, bool disabled) = 0;
+  // Gives a control the keyboard focus; a text field then holds its whole text selected, as in a dialog,
+  // so that typing replaces it.
   virtual void FocusControl(int id) = 0;
   // Id of the control that has the keyboard focus, or kNoControl.
   virtual int FocusedControl() = 0;

@@ -1,5 +1,6 @@
 // The main window's class, placement and dispatcher: the message hook sees each message first, then
-// commands, the tab change and the close request become events for the loop.
+// commands, the tab change and the close request become events for the loop; activation changes go to
+// the hook.
 #include "platform/win32/main_window.h"
 
 #include <commctrl.h>
@@ -41,6 +42,11 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 }  // namespace
+
+void FocusAsDialogsDo(HWND control) {
+  ::SetFocus(control);
+  if (::SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageA(control, EM_SETSEL, 0, -1);
+}
 
 int CenteredStart(int screen, int outer) {
   const int shown = outer < screen ? outer : screen;
@@ -133,6 +139,12 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_CLOSE:
       events_.Push({WindowEvent::Kind::Close, 0});
       return 0;
+    case WM_ACTIVATE: {
+      // The default gives the focus to the window itself; the program then hands it back to a control.
+      const LRESULT result = ::DefWindowProcA(window, message, wParam, lParam);
+      if (hook_ != nullptr) hook_->OnActivationChanged(LOWORD(wParam) != WA_INACTIVE);
+      return result;
+    }
     default:
       return ::DefWindowProcA(window, message, wParam, lParam);
   }

@@ -68,6 +68,9 @@ class MainWindow {
   CatalogueText listText_;
 };
 
+// Gives a control the focus as a dialog does: a text field gets its whole text selected, so typing replaces it.
+void FocusAsDialogsDo(HWND control);
+
 // Start of a window of size `outer` centred on a screen of size `screen` along one axis; a window larger
 // than the screen starts at the screen's edge, never before it.
 int CenteredStart(int screen, int outer);

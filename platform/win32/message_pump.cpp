@@ -40,10 +40,7 @@ bool MoveFocusOnTab(const MainWindow& main, const MSG& message) {
   }
   const int next = NextTabStop(canTakeFocus, current, ::GetKeyState(VK_SHIFT) < 0);
   if (next < 0) return true;
-  HWND target = order[static_cast<std::size_t>(next)];
-  ::SetFocus(target);
-  // As dialogs do: a text field reached by Tab has its whole text selected.
-  if (::SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageA(target, EM_SETSEL, 0, -1);
+  FocusAsDialogsDo(order[static_cast<std::size_t>(next)]);
   return true;
 }
 

@@ -58,7 +58,7 @@ void Win32WindowPort::DisableControl(int id, bool disabled) {
 
 void Win32WindowPort::FocusControl(int id) {
   HWND control = id == kTabPanel ? main_.TabControl() : main_.Control(id);
-  if (control != nullptr) ::SetFocus(control);
+  if (control != nullptr) FocusAsDialogsDo(control);
 }
 
 int Win32WindowPort::FocusedControl() { return main_.ControlId(::GetFocus()); }

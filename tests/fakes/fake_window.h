@@ -89,7 +89,7 @@ class FakeWindow : public WindowPort {
   int focus = kNoControl;
   std::string title = "Mirravel";
   std::vector<std::string> titles;
-  bool topMost = false;
+  bool topMost = true;
   std::vector<ShownBox> boxes;
   std::deque<int> boxAnswers;  // answers in order; kAnswerOk when empty
   std::function<void()> onNextBox;  // runs once, while the next box is open

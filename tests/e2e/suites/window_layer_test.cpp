@@ -14,7 +14,7 @@
 namespace mirravel::e2e {
 namespace {
 
-// The hook's calls in order: "selection 32 41, right button, close, copydata 4660 1037 ab<NUL>c".
+// The hook's calls in order: "selection 32 41, right button, close, copydata 4660 1037 ab<NUL>c, inactive".
 struct RecordingHook : MessageHook {
   std::string calls;
   void Record(const std::string& call) { calls += (calls.empty() ? "" : ", ") + call; }
@@ -29,6 +29,7 @@ struct RecordingHook : MessageHook {
     Record("copydata " + std::to_string(sender) + " " + std::to_string(code) + " " + shown);
     return true;
   }
+  void OnActivationChanged(bool active) override { Record(active ? "active" : "inactive"); }
 };
 
 std::string Name(const WindowEvent& event) {
@@ -254,8 +255,8 @@ void CheckContextMenu(Fixture& f) {
   CHECK_EQ(std::string(""), Drain(f));
 }
 
-// The hook hears of selections, right clicks in the list, close requests and copy-data records (exactly
-// cbData bytes, embedded NULs included; an empty record has no data address).
+// The hook hears of selections, right clicks in the list, close requests, copy-data records (exactly
+// cbData bytes, embedded NULs included; an empty record has no data address) and activation changes.
 void CheckHook(Fixture& f) {
   SetContext("hook");
   RecordingHook hook;
@@ -274,8 +275,13 @@ void CheckHook(Fixture& f) {
   CHECK_EQ(0L, static_cast<long>(::SendMessageA(f.main, WM_COPYDATA, 0x1234, reinterpret_cast<LPARAM>(&record))));
   COPYDATASTRUCT empty{0x410, 0, nullptr};
   ::SendMessageA(f.main, WM_COPYDATA, 0x1234, reinterpret_cast<LPARAM>(&empty));
+  HWND other = ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 ::GetModuleHandleA(nullptr), nullptr);
+  ::SetForegroundWindow(other);
+  ::SetForegroundWindow(f.main);
+  ::DestroyWindow(other);
   CHECK_EQ(std::string("selection 1 15, selection 0 0, right button, close, close, copydata 4660 1037 ab<NUL>c, "
-                       "copydata 4660 1040 "),
+                       "copydata 4660 1040 , inactive, active"),
            hook.calls);
 }
 

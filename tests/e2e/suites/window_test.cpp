@@ -1,8 +1,9 @@
 // The main window as a user meets it: one top-level window of fixed size, centred and top-most, with its
 // icon and background; the boxes and the focus at start; a tab change; the "Always on top" box; Tab and
-// Shift+Tab; exit code 0 after SC_CLOSE (after WM_CLOSE: the find suite). How each control is built, and
-// that WM_CLOSE and Alt+F4 are close requests, the window layer suite checks; "?" and "Copy to jaPBe"
-// disabled without a help file and outside plug-in mode, the help and host link suites.
+// Shift+Tab; the focus when the window is activated again; exit code 0 after SC_CLOSE (after WM_CLOSE: the
+// find suite). How each control is built, and that WM_CLOSE and Alt+F4 are close requests, the window layer
+// suite checks; "?" and "Copy to jaPBe" disabled without a help file and outside plug-in mode, the help and
+// host link suites.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -49,6 +50,18 @@ void CheckTopLevelWindow(Session& session, const std::string& program) {
   CHECK_EQ(face, static_cast<unsigned long>(ScreenPixel(main, {200, 277})));
 }
 
+// Clicked while "Options" shows, the box keeps the focus: the find field stands on the hidden page.
+void CheckAlwaysOnTop(Session& session) {
+  SetContext("always on top");
+  HWND box = session.Control(kAlwaysOnTopBox);
+  for (const bool topMost : {false, true}) {
+    Click(box);
+    CHECK_NOTE(WaitUntil([&] { return IsTopMost(session.Main()) == topMost; }), "top-most follows the box");
+  }
+  session.Settle();
+  CHECK(FocusOf(session.Main()) == box);
+}
+
 // At start "Only value" is checked (and "Always on top", as its first click below shows) and the focus is in
 // the find field; "Options" shows its page; "Find constant" shows the find page again with the focus in
 // the find field.
@@ -60,17 +73,9 @@ void CheckTabChange(Session& session) {
     SetContext("tab change to page " + std::to_string(page));
     CHECK(session.ClickTab(page));
     CHECK(WaitUntil([&] { return ::IsWindowVisible(session.Control(kAboutButton)) == page; }));
+    if (page == 1) CheckAlwaysOnTop(session);
   }
   CHECK(session.WaitForFocusIn(kFindField));
-}
-
-void CheckAlwaysOnTop(Session& session) {
-  SetContext("always on top");
-  HWND box = session.Control(kAlwaysOnTopBox);
-  for (const bool topMost : {false, true}) {
-    Click(box);
-    CHECK_NOTE(WaitUntil([&] { return IsTopMost(session.Main()) == topMost; }), "top-most follows the box");
-  }
 }
 
 // Tab walks the controls that can take the focus round once, Shift+Tab one step back: the disabled "?" and
@@ -91,6 +96,49 @@ void CheckTabKeys(Session& session) {
   }
 }
 
+HWND ActiveOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndActive : nullptr;
+}
+
+// Activated again after another window (Alt+Tab, a click on its frame), the window gives the focus back to
+// the control that had it; the find field then holds its whole text selected, so typed keys replace it. The
+// other window is a second instance's: a window of the suite's own would take X focus events only when the
+// suite happens to look at its messages, and Wine would then hand the foreground to the desktop.
+void CheckReactivation(Session& session, const std::string& program) {
+  Session second;
+  if (!second.Start(program)) return;
+  HWND main = session.Main();
+  // Each switch waits until the program has seen it and it holds: Wine drops a deactivation that arrives once
+  // the window is in the foreground again, and a late X focus event may undo a switch, which is then made again.
+  const auto switchTo = [&](HWND window) {
+    const auto done = [&] { return ::GetForegroundWindow() == window && (ActiveOf(main) == main) == (window == main); };
+    return WaitUntil([&] {
+      if (!done()) {
+        ::SetForegroundWindow(window);
+        return false;
+      }
+      ::Sleep(300);
+      return done();
+    });
+  };
+  for (const int id : {kListView, kFindField}) {
+    SetContext("reactivation with the focus in control " + std::to_string(id));
+    CHECK(switchTo(main));
+    CHECK(session.TypeFindText("#WS_EX_TOOLWINDOW", "Constant to find :"));
+    ClickAt(session.Control(id), {2, 2});  // into the find field: the caret before its text
+    CHECK(session.WaitForFocusIn(id));
+    CHECK(switchTo(second.Main()) && switchTo(main));
+    CHECK(session.WaitForFocusIn(id));
+  }
+  SendKeys({'W'});
+  SendKeys({'M'});  // without Shift: lower case
+  WaitUntil([&] { return GetText(session.Control(kFindField)) == "wm"; });
+  CHECK_EQ(std::string("wm"), GetText(session.Control(kFindField)));
+  second.CloseAndExpectExitCode0();
+}
+
 }  // namespace
 
 void RunWindowSuite(const SuitePaths& paths) {
@@ -98,8 +146,8 @@ void RunWindowSuite(const SuitePaths& paths) {
   if (!session.Start(paths.program)) return;
   CheckTopLevelWindow(session, paths.program);
   CheckTabChange(session);
-  CheckAlwaysOnTop(session);
   CheckTabKeys(session);
+  CheckReactivation(session, paths.program);
   SetContext("close");
   session.CloseAndExpectExitCode0();
 }

@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/load_catalogue.h"
 #include "fakes/fake_platform.h"
+#include "ui/main_window_layout.h"
 
 namespace mirravel {
 namespace {
@@ -99,15 +100,41 @@ TEST_F(ApplicationTest, SelectionPickUpTakesTheDefinitionPartOfUpTo199Characters
   }
 }
 
-TEST_F(ApplicationTest, AlwaysOnTopFollowsTheBoxAndTheFirstTabTakesTheFocusToTheFindField) {
-  for (const auto& [control, state, focus] : {std::tuple{kAlwaysOnTopBox, 0, kFindField}, {kAlwaysOnTopBox, 1, kFindField},
-                                              {kTabPanel, 1, kCopyField}, {kTabPanel, 0, kFindField}}) {
-    window().states[control] = state;
-    window().focus = kCopyField;
-    Event(WindowEvent::Kind::Gadget, control);
-    EXPECT_EQ(window().focus, focus) << control << " " << state;
-    EXPECT_EQ(window().topMost, window().states[kAlwaysOnTopBox] == 1);
-    EXPECT_EQ(app.State().alwaysOnTop, window().states[kAlwaysOnTopBox]);
+TEST_F(ApplicationTest, AlwaysOnTopFollowsTheBoxAndTheFocusGoesToTheFindFieldOnlyWhileItShows) {
+  using Kind = WindowEvent::Kind;
+  // The tab shown, the box's state, the control the user used and the event; then where the focus is.
+  const struct { int tab, box, used; WindowEvent event; int focus; } cases[] = {
+      {kFindTab, 0, kAlwaysOnTopBox, {Kind::Gadget, kAlwaysOnTopBox}, kFindField},
+      {kOptionsTab, 1, kAlwaysOnTopBox, {Kind::Gadget, kAlwaysOnTopBox}, kAlwaysOnTopBox},
+      {kOptionsTab, 1, kTabPanel, {Kind::Gadget, kTabPanel}, kTabPanel},
+      {kFindTab, 1, kTabPanel, {Kind::Gadget, kTabPanel}, kFindField},
+      {kOptionsTab, 1, kHelpButton, {Kind::Gadget, kHelpButton}, kHelpButton},
+      {kOptionsTab, 1, kCopyButton, {Kind::Menu, kMenuCopyToClipboard}, kCopyButton},
+      {kOptionsTab, 1, kAboutButton, {Kind::Menu, kShortcutF3}, kAboutButton},  // after "Constant not found!"
+  };
+  for (const auto& c : cases) {
+    window().states[kTabPanel] = c.tab;
+    window().states[kAlwaysOnTopBox] = c.box;
+    window().focus = c.used;
+    Event(c.event.kind, c.event.id);
+    EXPECT_EQ(window().focus, c.focus) << c.tab << " " << c.event.id;
+    EXPECT_EQ(window().topMost, c.box == 1);
+    EXPECT_EQ(app.State().alwaysOnTop, c.box);
+  }
+}
+
+TEST_F(ApplicationTest, ActivationGivesTheFocusBackToTheControlThatHadIt) {
+  // The tab shown and the control that had the focus when another window became active; then where it is.
+  using Row = std::tuple<int, int, int>;
+  for (const auto& [tab, had, focus] : {Row{kFindTab, kListView, kListView}, Row{kFindTab, kFindField, kFindField},
+                                        Row{kOptionsTab, kAboutButton, kAboutButton},
+                                        Row{kFindTab, kNoControl, kFindField}, Row{kOptionsTab, kNoControl, kNoControl}}) {
+    window().states[kTabPanel] = tab;
+    window().focus = had;
+    app.OnActivationChanged(false);
+    window().focus = kNoControl;  // the other window has it
+    app.OnActivationChanged(true);
+    EXPECT_EQ(window().focus, focus) << tab << " " << had;
   }
 }
 

@@ -2,6 +2,7 @@
 // the search title, the found sound and the not-found message) and the three copy commands.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -18,10 +19,13 @@ constexpr WindowHandle kHost = 0x1A;
 
 // A program started by a simulated jaPBe that answers each query, inside the send, with its text (no
 // text: the query is refused); jaPBe's window handle is the second parameter, in decimal unless given.
+// userMeanwhile acts on the window while the program waits for a reply.
 struct PluginRun {
-  explicit PluginRun(std::map<std::uint32_t, std::string> texts, const std::string& handle = "26")
+  explicit PluginRun(std::map<std::uint32_t, std::string> texts, const std::string& handle = "26",
+                     std::function<void(testing::FakeWindow&)> userMeanwhile = {})
       : replies(std::move(texts)) {
     platform.desktop.windows[kHost] = {};
+    if (userMeanwhile) platform.window.onFetch = [this, userMeanwhile] { userMeanwhile(platform.window); };
     platform.desktop.onSend = [this](const testing::DeliveredMessage& sent) -> std::optional<std::intptr_t> {
       const auto reply = replies.find(sent.message);
       if (reply == replies.end()) return 0;
@@ -64,6 +68,17 @@ TEST(HostFlow, StartUpSearchTakesTheFirstReplyWithAHash) {
     for (const auto& box : window.boxes) boxTitles.push_back(box.windowTitleWhileShown);
     EXPECT_EQ(boxTitles, !c.word.empty() && c.copied.empty() ? Titles{searching} : Titles{}) << c.word;
   }
+}
+
+TEST(HostFlow, WhatTheUserDidDuringTheStartUpWaitIsTakenFromTheControls) {
+  PluginRun run({{MSG_QUERY_TEXT_A, "no name"}}, "26", [](testing::FakeWindow& window) {
+    window.texts[kFindField] = "3";  // typed and unchecked; the wait drops their events
+    window.states[kAlwaysOnTopBox] = 0;
+    window.events = {{WindowEvent::Kind::Gadget, kFindField}, {WindowEvent::Kind::Gadget, kAlwaysOnTopBox}};
+  });
+  EXPECT_EQ(std::tuple(run.app.State().findText, run.platform.window.texts[kFindLabel], run.app.State().alwaysOnTop),
+            std::tuple(std::string("3"), std::string("Value to find :"), 0));
+  EXPECT_FALSE(run.platform.window.topMost);
 }
 
 TEST(HostFlow, AHexadecimalHandleIsReadAsNoHostSoNothingGoesToJaPBe) {
