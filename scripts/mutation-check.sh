@@ -126,7 +126,7 @@ FAULTS = [
      "  return process.handle != nullptr && ::GetExitCodeProcess",
      "  return true;\n  return process.handle != nullptr && ::GetExitCodeProcess", "^e2e_host_link$"),
     ("Win32 shell: the removal batch never started", "platform/win32/win32_shell.cpp",
-     "const bool started = ::ShellExecuteExA(&info) != 0;", "const bool started = true;", "^e2e_registration$"),
+     "shellExecuteEx != nullptr && shellExecuteEx(&info) != 0;", "shellExecuteEx != nullptr;", "^e2e_registration$"),
     ("Win32 tab key: Shift+Tab walks forward", "platform/win32/message_pump.cpp",
      "::GetKeyState(VK_SHIFT) < 0);", "false);", "^e2e_window$"),
     ("focus: window activation not reported to the program", "platform/win32/main_window.cpp",
