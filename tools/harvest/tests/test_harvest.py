@@ -123,6 +123,7 @@ pub const NEGATIVE: HRESULT = -2147024891;
 pub const FROM_UNSIGNED: HRESULT = 0x80070005u32 as HRESULT;
 pub const NOT_IN_TYPE: DWORD = !0 >> 4;
 pub const SIGNED_SHIFT: i32 = (-16) >> 2;
+pub const NARROW_NOT: DWORD = (!0u8 as DWORD) << 1 + 1;
 pub const MACRO: DWORD = CTL_CODE!(0x22, 0x800, 0, 1 + 2);
 pub const LOCAL_MACRO: DWORD = SHIFTED!(3 + 1);
 pub const HANDLE_VALUE: HANDLE = -1isize as HANDLE;
@@ -157,7 +158,7 @@ ENUM!{enum COLOUR { RED = 3, GREEN, BLUE = RED + 10, }}
         self.assertCases(value, [
             ("SUFFIXED", 10), ("REFERENCED", 0x1000 | (0o17 & 4)), ("PATHED", 0x100),
             ("SIGN_EXTENDED", 0xFFFFFFFF), ("WRAPPED", 0xFFFF8000), ("NEGATIVE", 0x80070005),
-            ("FROM_UNSIGNED", 0x80070005), ("NOT_IN_TYPE", 0x0FFFFFFF), ("SIGNED_SHIFT", 0xFFFFFFFC),
+            ("FROM_UNSIGNED", 0x80070005), ("NOT_IN_TYPE", 0x0FFFFFFF), ("SIGNED_SHIFT", 0xFFFFFFFC), ("NARROW_NOT", 0x3FC),
             ("MACRO", 0x22C000 | (0x800 << 2)), ("LOCAL_MACRO", 16), ("HANDLE_VALUE", 0xFFFFFFFF),
             ("BYTE_LITERAL", 65), ("SIZED", 4), ("AFTER_GROUP", 33), ("RED", 3), ("GREEN", 4), ("BLUE", 13),
             ("WIDE", None), ("TEXT", None), ("CALL", None), ("UNKNOWN", None), ("SHIFT_TOO_FAR", None)])
