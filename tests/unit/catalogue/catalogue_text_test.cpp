@@ -1,5 +1,5 @@
 // The search model: the list's text model (line breaks as one character, the line index, the selection
-// and the scan), the classification of find texts, their patterns and the definition part of a line.
+// and the scan), the classification of find texts and their patterns.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -132,13 +132,6 @@ TEST(BuildSearchPattern, NamesGetTheirHashAndEqualsSignValuesBecomeHexadecimal) 
   EXPECT_EQ(BuildSearchPattern("x", true).kindWord, "Constant");
   EXPECT_EQ(BuildSearchPattern("1", true).kindWord, "Value");
   EXPECT_EQ(BuildSearchPattern("12AB", true).kind, kFindNeither);
-}
-
-TEST(DefinitionLength, StopsAtTheFirstApostrophe) {
-  const std::pair<const char*, std::int32_t> cases[] = {
-      {"#ABE_BOTTOM = $3 ' Bottom edge.", 17}, {"#YELLOW = $FFFF", 15}, {"#IMAGE_SYM_TYPE_BYTE = $C '", 26},
-      {"#X = $1' a ' b", 7}};
-  for (const auto& [line, length] : cases) EXPECT_EQ(DefinitionLength(line), length) << line;
 }
 
 }  // namespace

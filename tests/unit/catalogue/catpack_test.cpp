@@ -1,6 +1,5 @@
 // The packer: exact round trips through UnpackBlock on varied inputs, the code kinds it picks, and the
-// catpack command line on real files. How small its width schedules make the catalogue is
-// measured by bench_pack against zlib, not asserted here.
+// catpack command line on real files. How small it makes the catalogue is measured by bench_pack.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -53,32 +52,16 @@ TEST(PackBlock, RoundTripsSmallEdgeAndRunInputs) {
   }
 }
 
-TEST(PackBlock, PicksTheCodesThatFitTheInput) {
-  const auto statsOf = [](const Bytes& input) {
-    PackStats stats;
-    PackAndCheck(input, &stats);
-    return stats;
-  };
+TEST(PackBlock, PicksRawBlocksForRandomBytesAndZeroBytesForSparseOnes) {
+  PackStats randomStats, sparseStats;
   // Random bytes go into raw blocks: 8 bits a byte plus a little, where width-8 literals would cost 9.
   const Bytes random = RandomBytes(256 * 100 + 17, 5);
-  EXPECT_LT(PackAndCheck(random).size(), random.size() + random.size() / 100 + 64);
-  EXPECT_GE(statsOf(random).rawBlocks, 90u);
-
+  EXPECT_LT(PackAndCheck(random, &randomStats).size(), random.size() + random.size() / 100 + 64);
+  EXPECT_GE(randomStats.rawBlocks, 90u);
   Bytes sparse(4000, 0);
   for (std::size_t i = 0; i < sparse.size(); i += 7) sparse[i] = static_cast<std::uint8_t>(i * 31 + 1);
-  EXPECT_GT(statsOf(sparse).zeroBytes, 0u);
-
-  // Text with a few Windows-1252 punctuation bytes, then binary-like bytes of every value.
-  std::string mixed = "#ERROR_NAME = $1 ' Name \x96 not found\r\n";
-  for (int i = 0; i < 50; ++i) mixed += "#ERROR_" + std::to_string(i * 7919) + " = $" + std::to_string(i) + " ' \x97\x99\xAE\r\n";
-  EXPECT_GE(statsOf(Concatenated({ToBytes(mixed), RandomBytes(300, 9)})).literalWidthChanges, 2u);
-
-  // A random 100 KB block seen again 100 KB later only matches at offsets beyond 65,536.
-  Bytes far = RandomBytes(100000, 21);
-  for (std::uint32_t i = 0; i < 3; ++i) {
-    far = Concatenated({far, Bytes(far.begin() + i * 1000, far.begin() + i * 1000 + 700), RandomBytes(5000, 100 + i)});
-  }
-  EXPECT_GE(statsOf(far).explicitMatches, 3u);
+  PackAndCheck(sparse, &sparseStats);
+  EXPECT_GT(sparseStats.zeroBytes, 0u);
 }
 
 TEST(PackBlock, PacksTheCatalogueWellWithEveryTextCode) {
