@@ -21,11 +21,6 @@ inline Bytes RandomBytes(std::size_t count, std::uint32_t seed) {
   return bytes;
 }
 
-inline std::uint32_t Little32(const std::uint8_t* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
 // Added to an explicit match's length, by the offset's range.
 inline std::uint32_t Correction(std::uint32_t offset) {
   return offset >= 0x10000 ? 3 : offset >= 0x37FF ? 2 : offset >= 0x27F ? 1 : offset >= 0x80 ? 0 : 4;
@@ -96,15 +91,8 @@ class StreamBuilder {
   const Bytes& Expected() const { return expected_; }
 
  private:
-  StreamBuilder& SetLiterals(std::uint32_t width, std::uint32_t bias) {
-    width_ = width;
-    bias_ = bias;
-    return *this;
-  }
-  StreamBuilder& Put(std::uint8_t byte) {
-    expected_.push_back(byte);
-    return *this;
-  }
+  StreamBuilder& SetLiterals(std::uint32_t width, std::uint32_t bias) { return width_ = width, bias_ = bias, *this; }
+  StreamBuilder& Put(std::uint8_t byte) { return expected_.push_back(byte), *this; }
   static void PutLittle32(Bytes& bytes, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
   }

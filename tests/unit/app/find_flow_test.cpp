@@ -26,7 +26,6 @@ const std::string kNeither = "ERROR: Text is not a constant nor a value";
 TEST(FindConstant, SelectsTheDefinitionOrSaysWhyNot) {
   const std::vector<Step> searches[] = {
       {{true, "wm_paint", 1, "#WM_PAINT = $F"}},
-      {{true, "3", 1, "#ABE_BOTTOM = $3 "}},
       {{true, "$FFFF", 1, "#YELLOW = $FFFF"}},  // no comment: the whole line without its break
       {{true, "$F", 1, "#WM_PAINT = $F"}},              // "= $F" as a whole word, not the start of "= $FFFF"
       {{true, "ERROR_ALL_USER_TRUST_QUOTA_EXCEEDED", 0, "Find text: Constant not found!", kBoxExclamation}},
