@@ -139,7 +139,7 @@ FAULTS = [
     ("Win32 window: a tab change not reported to the program", "platform/win32/main_window.cpp",
      "    events_.Push({WindowEvent::Kind::Gadget, kTabPanel});\n", "", "^e2e_window$"),
     ("Win32 window: top-most never cleared", "platform/win32/win32_window_port.cpp",
-     "topMost ? HWND_TOPMOST : HWND_NOTOPMOST", "HWND_TOPMOST", "^e2e_window$"),
+     "topMost ? HWND_TOPMOST : HWND_NOTOPMOST", "topMost ? HWND_TOPMOST : HWND_TOPMOST", "^e2e_window$"),
     ("Win32 list: Ctrl+C ignored", "platform/win32/catalogue_view_input.cpp",
      "  if (character == kCtrlC) CopyToClipboard();\n", "", "^e2e_window_layer$"),
     ("Win32 list: Ctrl+A ignored", "platform/win32/catalogue_view_input.cpp",
