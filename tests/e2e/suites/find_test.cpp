@@ -42,12 +42,13 @@ void ExpectHit(Session& session, const std::string& catalogue, const std::string
   CHECK_EQ(std::make_pair(line, line + static_cast<std::int32_t>(definition.size())), session.ListSelection());
 }
 
-// A search started in each way: Return in the find field, the "Find [F3]" button, and F3 with the focus in
-// the list, which here finds nothing, says so and gives the focus back to the find field.
+// A search started in each way: Return in the find field, the "Find [F3]" button, F3 with the focus in the
+// list, which here finds nothing, says so and gives the focus back to the find field; then, with "Only value"
+// unchecked, F3 in the field walking on from each hit.
 void CheckSearches(Session& session, const std::string& catalogue) {
-  enum class Press { ReturnInField, FindButton, F3InList };
+  enum class Press { ReturnInField, FindButton, F3InList, F3InField };
   const struct {
-    const char* text;
+    const char* text;   // nullptr: the text stays
     const char* label;  // follows the text as typed, before any upper-casing
     Press press;
     const char* hit;  // the line of the first hit ("Only value" checked: whole words); nullptr: not found
@@ -55,35 +56,26 @@ void CheckSearches(Session& session, const std::string& catalogue) {
       {"wm_paint", kName, Press::ReturnInField, "#WM_PAINT ="},
       {"255", kValue, Press::FindButton, "#AC_LINE_UNKNOWN ="},
       {"NO_SUCH_CONSTANT_ANYWHERE", kName, Press::F3InList, nullptr},
+      {"#WM_PAINT", kName, Press::F3InField, "#WM_PAINT ="},  // from here on "Only value" unchecked
+      {nullptr, kName, Press::F3InField, "#WM_PAINTCLIPBOARD ="},
+      {nullptr, kName, Press::F3InField, "#WM_PAINTICON ="},
   };
   for (const auto& c : cases) {
-    SetContext("\"" + std::string(c.text) + "\"");
-    if (!CHECK(session.TypeFindText(c.text, c.label))) continue;
+    SetContext(c.text ? "\"" + std::string(c.text) + "\"" : "walking on");
+    if (c.press == Press::F3InField && c.text) Click(session.Control(kOnlyValueBox));
+    CHECK(WaitUntil([&] { return CheckState(session.Control(kOnlyValueBox)) == (c.press != Press::F3InField); }));
+    if (c.text && !CHECK(session.TypeFindText(c.text, c.label))) continue;
     session.MarkCopyField();
     HWND target = session.Control(c.press == Press::F3InList ? kListView : kFindField);
     CHECK(SetFocusTo(target));
     if (c.press == Press::FindButton) Click(session.Control(kFindButton));
-    else PostKeyPress(target, c.press == Press::F3InList ? VK_F3 : VK_RETURN);
+    else PostKeyPress(target, c.press == Press::ReturnInField ? VK_RETURN : VK_F3);
     if (c.hit != nullptr) {
       ExpectHit(session, catalogue, c.hit);
       continue;
     }
     session.AnswerBox("Find text", "Constant not found!");
     CHECK(session.WaitForFocusIn(kFindField));
-  }
-}
-
-// F3 with "Only value" unchecked walks on from each hit.
-void CheckWalk(Session& session, const std::string& catalogue) {
-  SetContext("walk #WM_PAINT without Only value");
-  HWND field = session.Control(kFindField);
-  Click(session.Control(kOnlyValueBox));
-  CHECK(WaitUntil([&] { return CheckState(session.Control(kOnlyValueBox)) == BST_UNCHECKED; }));
-  CHECK(session.TypeFindText("#WM_PAINT", kName));
-  for (const char* hit : {"#WM_PAINT =", "#WM_PAINTCLIPBOARD =", "#WM_PAINTICON ="}) {
-    session.MarkCopyField();
-    PostKeyPress(field, VK_F3);
-    ExpectHit(session, catalogue, hit);
   }
 }
 
@@ -131,7 +123,6 @@ void RunFindSuite(const SuitePaths& paths) {
   Session session;
   if (!CHECK_NOTE(!catalogue.empty(), "the catalogue text " + paths.peer) || !session.Start(paths.program)) return;
   CheckSearches(session, catalogue);
-  CheckWalk(session, catalogue);
   CheckPickUp(session, catalogue);
   CheckAboutBoxAndCloseInside(session, catalogue);
 }

@@ -1,8 +1,7 @@
 // The list, the program's own catalogue view, in the real main window over a sample text: its text and
-// scroll ranges, program-set selections and their notifications, keys with and without Shift and Ctrl,
-// the mouse and the message filter, the clipboard, the wheel and scroll bars, and the selection's colours
-// with and without the focus. The caret and scroll rules are pinned by the unit tests; each row here takes
-// one Win32 path.
+// scroll ranges, selections set from outside and their reports to the program, keys with and without Shift
+// and Ctrl, the mouse, the clipboard, the wheel and scroll bars, and the selection's colours with and
+// without the focus. The caret and scroll rules are pinned by the unit tests; each row takes one Win32 path.
 #include <richedit.h>
 
 #include <cstdio>
@@ -37,31 +36,9 @@ int P(int line, int column) {
   for (int i = 0; i < line; ++i) column += static_cast<int>(SampleLine(i).size()) + 1;
   return column;
 }
-int SampleLength() { return P(kSampleLines, 0); }
+const int kLength = P(kSampleLines, 0);
 int LineLength(int line) { return static_cast<int>(SampleLine(line).size()); }
-
-// What the list tells its page, seen by a subclass of the page in front of the program's own.
-struct PageRecord {
-  int selectionChanges = 0;
-  std::string lastSelectionChange;  // "cpMin cpMax seltyp"
-  UINT lastMouseMessage = 0;        // moves left out
-  bool blockLeftButton = false;     // answer EN_MSGFILTER for WM_LBUTTONDOWN with 1: the view ignores it
-} record;
-
-LRESULT CALLBACK RecordingPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (message == WM_NOTIFY && header->code == EN_SELCHANGE) {
-    const auto& change = *reinterpret_cast<const SELCHANGE*>(lParam);
-    ++record.selectionChanges;
-    record.lastSelectionChange = Describe(change.chrg.cpMin) + " " + Describe(change.chrg.cpMax) + " " +
-                                 Describe(change.seltyp);
-  } else if (message == WM_NOTIFY && header->code == EN_MSGFILTER) {
-    const UINT filtered = reinterpret_cast<const MSGFILTER*>(lParam)->msg;
-    if (filtered != WM_MOUSEMOVE) record.lastMouseMessage = filtered;
-    if (record.blockLeftButton && filtered == WM_LBUTTONDOWN) return 1;
-  }
-  return ::DefSubclassProc(page, message, wParam, lParam);
-}
+std::string Selection(int from, int to) { return "selection " + std::to_string(from) + " " + std::to_string(to); }
 
 struct List {
   Fixture& f;
@@ -76,84 +53,72 @@ struct List {
     ::ReleaseDC(view, dc);
   }
   int LineHeight() const { return metrics.tmHeight + metrics.tmExternalLeading; }
-  int CharWidth() const { return metrics.tmAveCharWidth; }
   SCROLLINFO Scroll(int bar) const {
     SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
     ::GetScrollInfo(view, bar, &info);
     return info;
   }
+  int Page() const { return static_cast<int>(Scroll(SB_VERT).nPage); }
   std::pair<int, int> Place() const { return {Scroll(SB_VERT).nPos, Scroll(SB_HORZ).nPos}; }  // first line, column
-  std::pair<int, int> Selection() const {
-    DWORD start = 0;
-    DWORD end = 0;
-    ::SendMessageA(view, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return {static_cast<int>(start), static_cast<int>(end)};
-  }
   bool WaitForSelection(int start, int end) const {
-    PumpUntil(f, [&] { return Selection() == std::make_pair(start, end); });
-    return CHECK_EQ(std::make_pair(start, end), Selection());
+    const auto selection = [&] {
+      DWORD from = 0, to = 0;
+      ::SendMessageA(view, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+      return std::make_pair(static_cast<int>(from), static_cast<int>(to));
+    };
+    f.PumpUntil([&] { return selection() == std::make_pair(start, end); });
+    return CHECK_EQ(std::make_pair(start, end), selection());
   }
   // A client point in the middle of a character cell, or at its left edge: the hit test rounds to the
   // nearest boundary, so the edge lands on the column itself.
   POINT Cell(int line, int column, bool edge = false) const {
     const auto [first, left] = Place();
-    return {kMargin + (column - left) * CharWidth() + (edge ? 1 : CharWidth() / 2),
+    return {kMargin + (column - left) * metrics.tmAveCharWidth + (edge ? 1 : metrics.tmAveCharWidth / 2),
             (line - first) * LineHeight() + LineHeight() / 2};
   }
   void ScrollToTop() const {
     ::PostMessageA(view, WM_VSCROLL, SB_TOP, 0);
     ::PostMessageA(view, WM_HSCROLL, SB_TOP, 0);
-    PumpUntil(f, [&] { return Place() == std::make_pair(0, 0); });
+    f.PumpUntil([&] { return Place() == std::make_pair(0, 0); });
   }
 };
 
+// One row per line and the empty row after the final line break; one column more than the longest line.
 void CheckTextAndScrollRanges(const List& list) {
-  SetContext("list text");
-  HWND view = list.view;
-  CHECK_EQ(SampleText(), GetText(view));
-  CHECK_EQ(static_cast<LRESULT>(kSampleLines), ::SendMessageA(view, EM_GETLINECOUNT, 0, 0));
+  SetContext("list text and scroll ranges");
+  CHECK_EQ(SampleText(), GetText(list.view));
   CHECK_EQ(kSampleLines, list.f.window->ListLineCount());
-  CHECK_EQ(static_cast<LRESULT>(P(120, 0)), ::SendMessageA(view, EM_LINEINDEX, 120, 0));
-  CHECK_EQ(static_cast<LRESULT>(120), ::SendMessageA(view, EM_EXLINEFROMCHAR, 0, P(120, 7)));
-
-  // One row per line and the empty row after the final line break; one column more than the longest line.
-  SetContext("scroll ranges");
-  const RECT client = ClientRect(view);
-  CHECK_NOTE(list.LineHeight() > 0 && list.CharWidth() > 0, "font metrics");
+  CHECK_EQ(static_cast<LRESULT>(P(120, 0)), ::SendMessageA(list.view, EM_LINEINDEX, 120, 0));
+  CHECK_EQ(static_cast<LRESULT>(120), ::SendMessageA(list.view, EM_EXLINEFROMCHAR, 0, P(120, 7)));
+  const RECT client = ClientRect(list.view);
   CHECK_EQ(std::make_pair(kSampleLines, LineLength(kLongLine)),
            std::make_pair(list.Scroll(SB_VERT).nMax, list.Scroll(SB_HORZ).nMax));
-  CHECK_EQ(
-      std::make_pair(client.bottom / list.LineHeight(), (client.right - kMargin) / list.CharWidth()),
-      std::make_pair(static_cast<LONG>(list.Scroll(SB_VERT).nPage), static_cast<LONG>(list.Scroll(SB_HORZ).nPage)));
+  CHECK_EQ(std::make_pair(client.bottom / list.LineHeight(), (client.right - kMargin) / list.metrics.tmAveCharWidth),
+           std::make_pair(static_cast<LONG>(list.Page()), static_cast<LONG>(list.Scroll(SB_HORZ).nPage)));
 }
 
-// Every selection the program sets is reported, also the same one again, and scrolled into view.
-void CheckProgramSelection(const List& list) {
-  SetContext("program selection");
-  const int start = P(200, 0);
-  const int changes = record.selectionChanges;
-  for (int i = 0; i < 2; ++i) ::SendMessageA(list.view, EM_SETSEL, static_cast<WPARAM>(start), start + 17);
-  CHECK_EQ(changes + 2, record.selectionChanges);
-  CHECK_EQ(Describe(start) + " " + Describe(start + 17) + " 5", record.lastSelectionChange);
+// Every selection set from outside or by the program is reported, also the same one again, and scrolled
+// into view; out-of-range ends are clamped.
+void CheckSetSelection(const List& list) {
+  SetContext("selection set");
+  list.f.hook.calls.clear();
+  for (int i = 0; i < 2; ++i) ::SendMessageA(list.view, EM_SETSEL, static_cast<WPARAM>(P(200, 0)), P(200, 17));
   const int first = list.Place().first;
-  CHECK_NOTE(first <= 200 && 200 < first + static_cast<int>(list.Scroll(SB_VERT).nPage), "line 200 scrolled into view");
+  CHECK_NOTE(first <= 200 && 200 < first + list.Page(), "line 200 scrolled into view");
   CHECK_EQ(static_cast<LRESULT>(first), ::SendMessageA(list.view, EM_GETFIRSTVISIBLELINE, 0, 0));
   list.f.window->SelectInList(P(3, 9), P(3, 2));
-  CHECK_EQ(0, list.Place().first);
   CHECK(list.WaitForSelection(P(3, 2), P(3, 9)));
-  const struct {
-    WPARAM anchor;
-    LPARAM caret;
-    int start;
-    int end;
-  } cases[] = {{0, -1, 0, SampleLength()},
-               {static_cast<WPARAM>(-1), 0, SampleLength(), SampleLength()},
-               {5, 99999, 5, SampleLength()}};
+  CHECK_EQ(0, list.Place().first);
+  const struct { WPARAM anchor; LPARAM caret; int start, end; } cases[] = {
+      {0, -1, 0, kLength}, {static_cast<WPARAM>(-1), 0, kLength, kLength}, {5, 99999, 5, kLength}};
   for (const auto& c : cases) {
     ::SendMessageA(list.view, EM_SETSEL, c.anchor, c.caret);
     CHECK(list.WaitForSelection(c.start, c.end));
   }
-  CHECK_EQ(changes + 6, record.selectionChanges);
+  const std::string twice = Selection(P(200, 0), P(200, 17));
+  CHECK_EQ(twice + ", " + twice + ", " + Selection(P(3, 2), P(3, 9)) + ", " + Selection(0, kLength) + ", " +
+               Selection(kLength, kLength) + ", " + Selection(5, kLength),
+           list.f.hook.calls);
 }
 
 // Keys from the keyboard (the state of Shift and Ctrl does not travel with posted messages), each from
@@ -164,12 +129,11 @@ void CheckKeys(const List& list) {
   ::SetFocus(list.view);
   ::SendMessageA(list.view, EM_SETSEL, static_cast<WPARAM>(P(10, 5)), P(10, 5));
   ClearClipboard();
-  const int page = static_cast<int>(list.Scroll(SB_VERT).nPage);
+  const int page = list.Page();
   const struct {
     const char* name;
     std::initializer_list<WORD> keys;
-    int start;
-    int end;
+    int start, end;
     int firstLine;  // -1: not checked
   } steps[] = {
       {"Down", {VK_DOWN}, P(11, 5), P(11, 5), -1},
@@ -183,8 +147,8 @@ void CheckKeys(const List& list) {
       {"Shift+Down", {VK_SHIFT, VK_DOWN}, P(10, 0), P(11, 0), -1},
       {"Ctrl+C", {VK_CONTROL, 'C'}, P(10, 0), P(11, 0), -1},
       {"typing", {'X'}, P(10, 0), P(11, 0), -1},
-      {"Ctrl+A", {VK_CONTROL, 'A'}, 0, SampleLength(), -1},
-      {"Ctrl+End", {VK_CONTROL, VK_END}, SampleLength(), SampleLength(), kSampleLines + 1 - page},
+      {"Ctrl+A", {VK_CONTROL, 'A'}, 0, kLength, -1},
+      {"Ctrl+End", {VK_CONTROL, VK_END}, kLength, kLength, kSampleLines + 1 - page},
       {"Ctrl+Home", {VK_CONTROL, VK_HOME}, 0, 0, 0},
       {"Ctrl+Shift+Right", {VK_CONTROL, VK_SHIFT, VK_RIGHT}, 0, 1, -1},  // over "#" to the start of the name
   };
@@ -199,55 +163,56 @@ void CheckKeys(const List& list) {
   CHECK_EQ(SampleText(), GetText(list.view));
 }
 
-// A press places the caret and a drag selects from there; the message filter sees each button and can
-// swallow a press; a double click selects a word.
+void HoldShift(bool down) {  // for posted clicks, which read the thread's key state
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_SHIFT] = down ? 0x80 : 0;
+  ::SetKeyboardState(keys);
+}
+
+// A press places the caret, a drag selects from there and a shift-click from the anchor; a double click
+// selects a word; a right click is reported to the program.
 void CheckMouse(const List& list) {
   list.ScrollToTop();
-  HWND view = list.view;
   const struct {
     const char* name;
     UINT message;
-    WPARAM keys;
     POINT at;
-    int start;
-    int end;
-    UINT filtered;  // the last message the filter saw
+    int start, end;
   } steps[] = {
-      {"drag", WM_LBUTTONDOWN, MK_LBUTTON, list.Cell(5, 2, true), P(5, 2), P(5, 2), WM_LBUTTONDOWN},
-      {"drag on", WM_MOUSEMOVE, MK_LBUTTON, list.Cell(7, 6, true), P(5, 2), P(7, 6), WM_LBUTTONDOWN},
-      {"drag ends", WM_LBUTTONUP, 0, list.Cell(7, 6, true), P(5, 2), P(7, 6), WM_LBUTTONUP},
-      {"right button", WM_RBUTTONDOWN, MK_RBUTTON, list.Cell(6, 3), P(5, 2), P(7, 6), WM_RBUTTONDOWN},
-      {"filtered click", WM_LBUTTONDOWN, MK_LBUTTON, list.Cell(8, 2, true), P(5, 2), P(7, 6), WM_LBUTTONDOWN},
-      {"double click", WM_LBUTTONDBLCLK, MK_LBUTTON, list.Cell(12, 6), P(12, 1), P(12, 15), WM_LBUTTONDBLCLK},
+      {"press", WM_LBUTTONDOWN, list.Cell(5, 2, true), P(5, 2), P(5, 2)},
+      {"drag", WM_MOUSEMOVE, list.Cell(7, 6, true), P(5, 2), P(7, 6)},
+      {"release", WM_LBUTTONUP, list.Cell(7, 6, true), P(5, 2), P(7, 6)},
+      {"right button", WM_RBUTTONDOWN, list.Cell(6, 3), P(5, 2), P(7, 6)},
+      {"shift-click", WM_LBUTTONDOWN, list.Cell(9, 4, true), P(5, 2), P(9, 4)},
+      {"double click", WM_LBUTTONDBLCLK, list.Cell(12, 6), P(12, 1), P(12, 15)},  // "VIEW_CONST_012"
   };
   for (const auto& step : steps) {
     SetContext(step.name);
-    record.blockLeftButton = std::string(step.name) == "filtered click";
-    ::PostMessageA(view, step.message, step.keys, MAKELPARAM(step.at.x, step.at.y));
-    PumpUntil(list.f, [&] { return record.lastMouseMessage == step.filtered; });
-    CHECK_EQ(step.filtered, record.lastMouseMessage);
-    CHECK(list.WaitForSelection(step.start, step.end));  // "VIEW_CONST_012" for the double click
+    const bool shift = std::string(step.name) == "shift-click";
+    HoldShift(shift);
+    ::PostMessageA(list.view, step.message, step.message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                   MAKELPARAM(step.at.x, step.at.y));
+    CHECK(list.WaitForSelection(step.start, step.end));
+    if (shift) ::PostMessageA(list.view, WM_LBUTTONUP, 0, MAKELPARAM(step.at.x, step.at.y));
+    HoldShift(false);
+    CHECK_EQ(step.message == WM_RBUTTONDOWN ? "right button" : Selection(step.start, step.end), list.f.hook.Last());
   }
-  record.blockLeftButton = false;
 }
 
 void CheckWheelAndScrollBars(const List& list) {
   list.ScrollToTop();
-  UINT lines = 3;
-  UINT characters = 3;
+  UINT lines = 3, characters = 3;
   ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
   ::SystemParametersInfoA(SPI_GETWHEELSCROLLCHARS, 0, &characters, 0);
-  const int wheel = static_cast<int>(lines);
-  const int tilt = static_cast<int>(characters);
-  const int page = static_cast<int>(list.Scroll(SB_VERT).nPage);
+  const int wheel = static_cast<int>(lines), tilt = static_cast<int>(characters), page = list.Page();
   const int last = kSampleLines + 1 - page;
   const auto turn = [](int delta, WORD keys = 0) { return MAKEWPARAM(keys, static_cast<WORD>(delta)); };
   const struct {
     const char* name;
     UINT message;
     WPARAM wParam;
-    int line;  // the first visible line and column afterwards
-    int column;
+    int line, column;  // the first visible line and column afterwards
   } steps[] = {
       {"wheel down", WM_MOUSEWHEEL, turn(-WHEEL_DELTA), wheel, 0},
       {"half a notch waits", WM_MOUSEWHEEL, turn(-WHEEL_DELTA / 2), wheel, 0},
@@ -263,7 +228,7 @@ void CheckWheelAndScrollBars(const List& list) {
   for (const auto& step : steps) {
     SetContext(step.name);
     ::PostMessageA(list.view, step.message, step.wParam, 0);
-    PumpUntil(list.f, [&] { return list.Place() == std::make_pair(step.line, step.column); }, 1000);
+    list.f.PumpUntil([&] { return list.Place() == std::make_pair(step.line, step.column); }, 1000);
     CHECK_EQ(std::make_pair(step.line, step.column), list.Place());
   }
 }
@@ -276,14 +241,12 @@ void CheckSelectionColours(const List& list) {
   ::SendMessageA(list.view, EM_SETSEL, static_cast<WPARAM>(P(1, 15)), P(1, 16));  // the blank before "="
   const auto highlight = static_cast<unsigned long>(::GetSysColor(COLOR_HIGHLIGHT));
   const auto paper = static_cast<unsigned long>(::GetSysColor(COLOR_WINDOW));
-  const auto pixel = [&](int column) {
-    return static_cast<unsigned long>(ScreenPixel(list.view, list.Cell(1, column)));
-  };
-  PumpUntil(list.f, [&] { return pixel(15) == highlight; });
+  const auto pixel = [&](int column) { return static_cast<unsigned long>(ScreenPixel(list.view, list.Cell(1, column))); };
+  list.f.PumpUntil([&] { return pixel(15) == highlight; });
   CHECK_EQ(highlight, pixel(15));
   CHECK_EQ(paper, pixel(17));  // the blank after "="
   ::SetFocus(list.f.Control(kFindField));
-  PumpUntil(list.f, [&] { return pixel(15) != highlight; });
+  list.f.PumpUntil([&] { return pixel(15) != highlight; });
   CHECK_NOTE(pixel(15) != highlight && pixel(15) != paper, "without the focus: " + Describe(pixel(15)));
 }
 
@@ -292,15 +255,14 @@ void CheckSelectionColours(const List& list) {
 void CheckList(Fixture& f) {
   const testing::Bytes block = testing::LiteralBlock(SampleText());
   CHECK(f.window->UnpackIntoList(block.data(), block.size()) == CatalogueLoad::Loaded);
-  ::SetWindowSubclass(::GetParent(f.Control(kListView)), RecordingPage, 1, 0);
+  f.platform.InstallMessageHook(f.hook);
   const List list(f);
   CheckTextAndScrollRanges(list);
-  CheckProgramSelection(list);
+  CheckSetSelection(list);
   CheckKeys(list);
   CheckMouse(list);
   CheckWheelAndScrollBars(list);
   CheckSelectionColours(list);
-  ::RemoveWindowSubclass(::GetParent(f.Control(kListView)), RecordingPage, 1);
 }
 
 }  // namespace mirravel::e2e

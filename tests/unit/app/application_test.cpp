@@ -39,7 +39,7 @@ class ApplicationTest : public ::testing::Test {
   Application app{platform};
 };
 
-TEST_F(ApplicationTest, StartsTopMostWithTheMenuTheMarkerAndTheCopyButtonDisabled) {
+TEST_F(ApplicationTest, StartsTopMostWithTheMenuAndMarkerAndEndsOnceWithExitCodeZero) {
   EXPECT_EQ(app.State().alwaysOnTop, 1);
   EXPECT_TRUE(window().disabled[kCopyButton]);
   ASSERT_EQ(platform.menuItems.size(), 3u);
@@ -47,6 +47,10 @@ TEST_F(ApplicationTest, StartsTopMostWithTheMenuTheMarkerAndTheCopyButtonDisable
   EXPECT_EQ(platform.menuItems[2].id, kMenuCopyToClipboard);
   EXPECT_STREQ(app.PluginMarker(), "! This is a JaPBe Plugin !");
   EXPECT_FALSE(platform.exitCode.has_value());
+  Event(WindowEvent::Kind::Close, 0);
+  app.OnCloseRequest();  // a second request while ending does nothing more
+  EXPECT_EQ(std::make_pair(platform.exitCode, platform.windowCloses), std::make_pair(std::optional<int>(0), 1));
+  app.RunEventLoop();  // returns at once: the process has ended
 }
 
 TEST_F(ApplicationTest, FindFieldNamesTheKindAndReturnSearchesOnlyFromIt) {
@@ -156,24 +160,17 @@ TEST_F(ApplicationTest, ContextMenuOffersOnlyTheClipboardOutsidePluginMode) {
   EXPECT_EQ(window().contextMenus, (std::vector<std::array<bool, 3>>{{false, false, false}, {false, false, true}}));
 }
 
-TEST_F(ApplicationTest, CloseEndsTheProcessOnceWithExitCodeZero) {
-  Event(WindowEvent::Kind::Close, 0);
-  EXPECT_EQ(platform.exitCode, 0);
-  EXPECT_EQ(platform.windowCloses, 1);
-  app.OnCloseRequest();  // a second request while ending does nothing more
-  EXPECT_EQ(platform.windowCloses, 1);
-  app.RunEventLoop();  // returns at once: the process has ended
-}
-
-TEST(ApplicationStartUp, WithoutAWindowEndsQuietlyAndWithoutAMenuGoesOn) {
+TEST(ApplicationStartUp, WithoutAWindowEndsQuietlyWithoutAMenuGoesOnAndReadsTheHostFromTheSecondParameter) {
   testing::FakePlatform noWindow{"#A = $1\r\n"}, noMenu{"#A = $1\r\n"};
   noWindow.windowCanBeOpened = false;
   noMenu.menuCanBeCreated = false;
   EXPECT_FALSE(Application(noWindow).Start(""));
   EXPECT_EQ(noWindow.exitCode, 0);
   EXPECT_TRUE(noWindow.window.boxes.empty());
-  EXPECT_TRUE(Application(noMenu).Start(""));
+  Application app{noMenu};
+  EXPECT_TRUE(app.Start("m.exe 99 -1"));  // tokens and the decimal rule are the command line's
   EXPECT_FALSE(noMenu.exitCode.has_value());
+  EXPECT_EQ(app.State().hostWindow, 0xFFFFFFFFu);
 }
 
 TEST(ApplicationStartUp, LoadsTheCatalogueUpToItsFirstZeroByteOrSaysWhyNotAndEnds) {
@@ -204,14 +201,6 @@ TEST(ApplicationStartUp, LoadsTheCatalogueUpToItsFirstZeroByteOrSaysWhyNotAndEnd
     EXPECT_EQ(platform.windowCloses, c.message.empty() ? 0 : 1);
     EXPECT_EQ(platform.exitCode, c.message.empty() ? std::nullopt : std::optional<int>(0));
   }
-}
-
-TEST(ApplicationStartUp, ReadsTheHostWindowFromTheSecondParameter) {
-  // Tokens and the decimal rule are the command line's; here the parameter chosen and its 32 bits.
-  testing::FakePlatform platform{"#A = $1\r\n"};
-  Application app{platform};
-  ASSERT_TRUE(app.Start("m.exe 99 -1"));
-  EXPECT_EQ(app.State().hostWindow, 0xFFFFFFFFu);
 }
 
 }  // namespace
