@@ -152,8 +152,6 @@ FAULTS = [
     ("Win32 help placement: the window's width taken for its client width", "platform/win32/win32_desktop.cpp",
      "  ::GetClientRect(AsWindow(window), &rect);\n  return rect.right - rect.left;",
      "  ::GetWindowRect(AsWindow(window), &rect);\n  return rect.right - rect.left;", "^e2e_help$"),
-    ("Win32 host link: jaPBe not brought to the foreground", "platform/win32/win32_desktop.cpp",
-     "{ ::SetForegroundWindow(AsWindow(window)); }", "{ static_cast<void>(window); }", "^e2e_host_link$"),
     ("Win32 shell: the removal batch never started", "platform/win32/win32_shell.cpp",
      "const bool started = ::ShellExecuteExA(&info) != 0;", "const bool started = true;", "^e2e_registration$"),
     ("Win32 tab key: Shift+Tab walks forward", "platform/win32/message_pump.cpp",
