@@ -1,22 +1,18 @@
-// Stand-ins for the two peers the program talks to, one role per run, each a top-level window that logs
-// what it receives, one line each, to a log file that the end-to-end suites read.
+// Stand-ins for the two peers the program talks to, one role per run, each a top-level window that logs what
+// it receives, one line each, to the file given by --log, which the end-to-end suites read.
 //
-// jaPBe (the default role): starts a tool with "x" and its own handle as the arguments, answers the text
-// queries A and B as configured (C is refused), and logs every notice and copy-data record it receives.
+// jaPBe (the default role): starts the --launch program with "x" and its own handle, answers the text
+// queries A and B as configured (C is refused) and logs every notice and copy-data record:
 //   japbe_standin [--launch PROGRAM] [--log FILE] [--reply-a MODE[:TEXT]] [--reply-b ...] [--unterminated] [--hang MS]
-// MODE: inside (the reply is sent while the query is handled), after or never (accepted, never answered);
-// a query without one is refused.
-// Log lines (numbers in decimal, window handles in their low 32 bits, bytes in hexadecimal):
-//   launched pid=P
-//   received tick=T message=M wParam=W lParam=L
-//   copydata tick=T wParam=W dwData=D cbData=N bytes=HEX
-//   replied tick=T code=C answer=R  (answer "none" when the send failed)
+// MODE: inside (replied while the query is handled), after or never; a query without one is refused. Log lines
+// (numbers in decimal, window handles in their low 32 bits, bytes in hexadecimal):
+//   launched pid=P | received tick=T message=M wParam=W lParam=L
+//   copydata tick=T wParam=W dwData=D cbData=N bytes=HEX | replied tick=T code=C answer=R (or "none")
 //
-// Help engine: a hidden window of class "MS_WINHELP", the window WinHelpA hands its requests to (a
-// synchronous WM_COPYDATA tagged 0xA1DE505 under Wine). It logs each request as "command<TAB>keyword<TAB>file"
-// and, after the first request that opens the help, takes the title "Win32 Programmer's Reference" and shows
-// itself, at once or after MS milliseconds. HELP_QUIT or WM_CLOSE ends it with exit code 0.
-//   japbe_standin --help-engine [--show-after MS] --log FILE
+// Help engine (--help-engine [--show-after MS]): a hidden window of class "MS_WINHELP", to which Wine's
+// WinHelpA sends each request as a WM_COPYDATA tagged 0xA1DE505. It logs "command<TAB>keyword<TAB>file" a
+// request and, after the first that opens the help, takes the title "Win32 Programmer's Reference" and shows
+// itself, MS milliseconds later. HELP_QUIT or WM_CLOSE ends it with exit code 0.
 #include <windows.h>
 
 #include <cstdlib>
@@ -32,27 +28,22 @@ constexpr char kDigits[] = "0123456789ABCDEF";
 
 // The record WinHelpA sends: this header, then the file name and the keyword at the given offsets.
 struct WinHelpRecord {
-  WORD size;
-  WORD command;
-  LONG data;
-  LONG reserved;
-  WORD ofsFilename;
-  WORD ofsData;
+  WORD size, command;
+  LONG data, reserved;
+  WORD ofsFilename, ofsData;
 };
 
 struct Reply {
-  std::string mode;
-  std::string text;
+  std::string mode, text;
 };
 
 struct StandIn {
   bool helpEngine = false;
   std::string launch;
-  Reply replies[3];
-  bool unterminated = false;  // replies without their NUL: cbData is the text's length
-  DWORD hangMs = 0;           // > 0: every query blocks the window procedure that long
-  int showDelayMs = 0;        // the help engine's
-  bool shown = false;
+  Reply replies[2];           // A and B
+  bool unterminated = false;  // replies without their NUL
+  UINT hangMs = 0;            // > 0: every query blocks the window procedure that long
+  UINT showDelayMs = 0;
   HWND window = nullptr;
   HANDLE logFile = INVALID_HANDLE_VALUE;
 } standIn;
@@ -60,13 +51,16 @@ struct StandIn {
 std::string Number(UINT_PTR value) { return std::to_string(value & 0xFFFFFFFFu); }
 std::string Tick() { return " tick=" + Number(::GetTickCount()); }
 
-void Log(const std::string& line) {
-  const std::string withEnd = line + "\r\n";
+void Log(std::string line) {
+  line += "\r\n";
   DWORD written = 0;
-  ::WriteFile(standIn.logFile, withEnd.data(), static_cast<DWORD>(withEnd.size()), &written, nullptr);
+  ::WriteFile(standIn.logFile, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
-const Reply& ReplyFor(UINT query) { return standIn.replies[query == kQueryA ? 0 : query == kQueryC ? 2 : 1]; }
+const Reply& ReplyFor(UINT query) {
+  static const Reply refused;
+  return query == kQueryC ? refused : standIn.replies[query == kQueryA ? 0 : 1];
+}
 
 void SendReply(UINT query, HWND target) {
   const std::string& text = ReplyFor(query).text;
@@ -105,19 +99,19 @@ std::string TextAt(const char* bytes, DWORD size, WORD offset) {
 }
 
 LRESULT OnHelpRequest(const COPYDATASTRUCT& data) {
-  if (data.dwData != 0xA1DE505 || data.lpData == nullptr || data.cbData < sizeof(WinHelpRecord)) {
+  WinHelpRecord record{};
+  if (data.dwData != 0xA1DE505 || data.lpData == nullptr || data.cbData < sizeof record) {
     Log("bad request");
     return FALSE;
   }
   const auto* bytes = static_cast<const char*>(data.lpData);
-  WinHelpRecord record{};
   std::memcpy(&record, bytes, sizeof record);
   Log(std::to_string(record.command) + "\t" + TextAt(bytes, data.cbData, record.ofsData) + "\t" +
       TextAt(bytes, data.cbData, record.ofsFilename));
   if (record.command == HELP_QUIT) {
     ::DestroyWindow(standIn.window);
-  } else if (!standIn.shown) {
-    ::SetTimer(standIn.window, 1, static_cast<UINT>(standIn.showDelayMs), nullptr);  // 0: at the next turn
+  } else if (!::IsWindowVisible(standIn.window)) {
+    ::SetTimer(standIn.window, 1, standIn.showDelayMs, nullptr);  // 0: at the next turn
   }
   return TRUE;
 }
@@ -137,13 +131,11 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       ::KillTimer(window, 1);
       ::SetWindowTextA(window, "Win32 Programmer's Reference");
       ::ShowWindow(window, SW_SHOWNORMAL);
-      standIn.shown = true;
       return 0;
     case kSendLaterReply: SendReply(static_cast<UINT>(wParam), reinterpret_cast<HWND>(lParam)); return 0;
     case WM_DESTROY: ::PostQuitMessage(0); return 0;
-    default: break;
+    default: return ::DefWindowProcA(window, message, wParam, lParam);
   }
-  return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
 // The options; "" when they are all understood, otherwise what is wrong.
@@ -159,18 +151,15 @@ std::string ReadOptions(int argc, char** argv) {
     const std::string mode = value.substr(0, value.find(':'));
     if (name == "--launch") {
       standIn.launch = value;
-    } else if (name == "--hang") {
-      standIn.hangMs = static_cast<DWORD>(std::strtoul(value.c_str(), nullptr, 10));
-    } else if (name == "--show-after") {
-      standIn.showDelayMs = std::atoi(value.c_str());
+    } else if (name == "--hang" || name == "--show-after") {
+      const auto milliseconds = static_cast<UINT>(std::strtoul(value.c_str(), nullptr, 10));
+      (name == "--hang" ? standIn.hangMs : standIn.showDelayMs) = milliseconds;
     } else if (name == "--log") {
-      standIn.logFile =
-          ::CreateFileA(value.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    } else if (name.size() == 9 && name.compare(0, 8, "--reply-") == 0 && name[8] >= 'a' && name[8] <= 'b' &&
+      standIn.logFile = ::CreateFileA(value.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    } else if ((name == "--reply-a" || name == "--reply-b") &&
                std::string(" inside after never ").find(" " + mode + " ") != std::string::npos) {
-      const std::size_t colon = value.find(':');
-      standIn.replies[name[8] - 'a'] = {mode, colon == std::string::npos ? "" : value.substr(colon + 1)};
+      standIn.replies[name == "--reply-b"] = {mode, mode.size() < value.size() ? value.substr(mode.size() + 1) : ""};
     } else {
       return "unknown option or reply " + name + " " + value;
     }
@@ -183,8 +172,7 @@ void LaunchTool() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     return;  // the suites see no "launched" line
   }
   Log("launched pid=" + Number(process.dwProcessId));
@@ -208,14 +196,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszClassName = className;
   if (::RegisterClassA(&windowClass) == 0) return 1;
-  // The help engine stays hidden and untitled as the help until a request asks for the help.
+  // The help engine stays hidden, and not titled as the help, until a request asks for the help.
   standIn.window = ::CreateWindowExA(0, className, standIn.helpEngine ? "Help engine stand-in" : "jaPBe stand-in",
                                      WS_OVERLAPPEDWINDOW | (standIn.helpEngine ? 0 : WS_VISIBLE), 20, 20, 560, 300,
                                      nullptr, nullptr, instance, nullptr);
   if (standIn.window == nullptr) return 1;
   if (!standIn.launch.empty()) LaunchTool();
-  MSG message{};
-  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+  for (MSG message{}; ::GetMessageA(&message, nullptr, 0, 0) > 0;) {
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
   }

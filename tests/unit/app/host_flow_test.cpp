@@ -45,15 +45,17 @@ TEST(HostFlow, StartUpSearchTakesTheFirstReplyWithAHash) {
   using Q = std::vector<std::uint32_t>;
   using Titles = std::vector<std::string>;
   const Q notices = {MSG_PLUGIN_STARTED, MSG_QUERY_TEXT_A, MSG_QUERY_TEXT_B, MSG_QUERY_TEXT_C};  // in this order
-  // The replies, how many queries were sent, the word searched for and the copy field (found: with the sound).
-  struct Case { std::map<std::uint32_t, std::string> replies; int queries; std::string word, copied; };
+  // jaPBe's handle, its replies, how many queries were sent (-1: not even the start notice), the word searched
+  // for and the copy field (found: with the sound). A hexadecimal handle is read as no host.
+  struct Case { std::string handle; std::map<std::uint32_t, std::string> replies; int queries; std::string word, copied; };
   const Case cases[] = {
-      {{{MSG_QUERY_TEXT_A, "no name"}, {MSG_QUERY_TEXT_B, " #wm_paint( "}}, 2, "#wm_paint", "#WM_PAINT = $F "},
-      {{{MSG_QUERY_TEXT_C, "#NOT_THERE"}}, 3, "#NOT_THERE", ""},
-      {{{MSG_QUERY_TEXT_A, "a"}, {MSG_QUERY_TEXT_B, "b"}}, 3, "", ""},
+      {"26", {{MSG_QUERY_TEXT_A, "no name"}, {MSG_QUERY_TEXT_B, " #wm_paint( "}}, 2, "#wm_paint", "#WM_PAINT = $F "},
+      {"26", {{MSG_QUERY_TEXT_C, "#NOT_THERE"}}, 3, "#NOT_THERE", ""},
+      {"26", {{MSG_QUERY_TEXT_A, "a"}, {MSG_QUERY_TEXT_B, "b"}}, 3, "", ""},
+      {"0x1A", {{MSG_QUERY_TEXT_A, "#WM_PAINT"}}, -1, "", ""},
   };
   for (const Case& c : cases) {
-    PluginRun run(c.replies);
+    PluginRun run(c.replies, c.handle);
     testing::FakeWindow& window = run.platform.window;
     ASSERT_TRUE(run.started);
     Q sent;
@@ -79,12 +81,6 @@ TEST(HostFlow, WhatTheUserDidDuringTheStartUpWaitIsTakenFromTheControls) {
   EXPECT_EQ(std::tuple(run.app.State().findText, run.platform.window.texts[kFindLabel], run.app.State().alwaysOnTop),
             std::tuple(std::string("3"), std::string("Value to find :"), 0));
   EXPECT_FALSE(run.platform.window.topMost);
-}
-
-TEST(HostFlow, AHexadecimalHandleIsReadAsNoHostSoNothingGoesToJaPBe) {
-  PluginRun run({{MSG_QUERY_TEXT_A, "#WM_PAINT"}}, "0x1A");
-  EXPECT_TRUE(run.started);
-  EXPECT_TRUE(run.platform.desktop.delivered.empty());
 }
 
 TEST(HostFlow, CopyCommandsHandJaPBeTheTextOrItsValueOrPutItOnTheClipboard) {

@@ -21,74 +21,54 @@ std::string KeyOf(RegistryRoot root) {
   return std::string(root == kCR ? kPureBasicOpenCommandKey : kPureBasicClassOpenCommandKey);
 }
 
-TEST(FindPureBasicDirectory, CutsTheOpenCommandAtPercentOneAndTakesItsDirectory) {
-  // The registry reader's bounds, for both installation lookups: a quoted command of 522 bytes fills the buffer.
-  const std::string full = "C:\\" + std::string(522 - 24, 'p') + "\\";
-  const std::pair<std::string, std::string> cases[] = {
-      {"\"C:\\Pure Basic\\PureBasic.exe\" \"%1\"\0"s, "C:\\Pure Basic\\"},
-      {"C:\\PureBasic\\PureBasic.exe /open", "C:\\PureBasic\\"},                                // no "%1": the whole value
-      {"C:\\PB\\PureBasic.exe /open\0D:\\other\\x.exe %1"s, "C:\\PB\\"},  // the text ends at its NUL
-      {"C:\\PB\\PureBasic.exe \"%1\" \"D:\\x\\%1\"", "C:\\PB\\"},                               // the first "%1" counts
-      {"\"" + full + "PureBasic.exe\" \"%1\"", full},
-      {"\"" + full + "PureBasic.exe\" \"%1\"" + '\0', ""},  // larger than the buffer
-      {"", ""},
-  };
-  for (const auto& [value, directory] : cases) {
-    testing::FakeRegistry registry;
-    registry.values[{kCR, KeyOf(kCR)}] = value;
-    EXPECT_EQ(FindPureBasicDirectory(registry), directory) << value.size() << " bytes: " << value;
-  }
-}
-
-TEST(FindPureBasicDirectory, ReadsTheKeysOfTheSystemFamilyInOrder) {
+TEST(FindPureBasicDirectory, CutsTheOpenCommandAtPercentOneAndReadsTheKeysOfTheSystemFamilyInOrder) {
+  const std::string full = "C:\\" + std::string(522 - 24, 'p') + "\\";  // a quoted command of 522 bytes
   const struct {
-    const char* name;
     std::uint32_t version;
     std::vector<std::pair<RegistryRoot, std::string>> values;
-    std::vector<RegistryRoot> expectedReads;
     std::string directory;
+    std::vector<RegistryRoot> reads;
   } cases[] = {
-      {"NT, application key found", kNtVersion, {{kCR, "C:\\A\\pb.exe %1"}, {kCU, "C:\\B\\pb.exe %1"}}, {kCR}, "C:\\A\\"},
-      {"NT, application key without a directory", kNtVersion, {{kCR, "pb.exe \"%1\" C:\\x\\"}, {kCU, "C:\\B\\pb.exe %1"}},
-       {kCR, kCU}, "C:\\B\\"},
-      {"Windows 10 build 10240, user key only", kWin10Version, {{kCU, "C:\\B\\pb.exe %1"}, {kLM, "C:\\C\\pb.exe %1"}}, {kCR, kCU}, "C:\\B\\"},
-      {"9x, machine key only", kWin9xVersion, {{kCR, "C:\\A\\pb.exe %1"}, {kLM, "C:\\C\\pb.exe %1"}}, {kLM}, "C:\\C\\"},
-      {"nothing registered", kNtVersion, {}, {kCR, kCU}, ""},
+      {kNtVersion, {{kCR, "\"C:\\Pure Basic\\PureBasic.exe\" \"%1\"\0"s}}, "C:\\Pure Basic\\", {kCR}},
+      {kNtVersion, {{kCR, "C:\\PureBasic\\PureBasic.exe /open"}}, "C:\\PureBasic\\", {kCR}},  // no "%1": the whole value
+      {kNtVersion, {{kCR, "C:\\PB\\PureBasic.exe /open\0D:\\other\\x.exe %1"s}}, "C:\\PB\\", {kCR}},  // ends at its NUL
+      {kNtVersion, {{kCR, "C:\\PB\\PureBasic.exe \"%1\" \"D:\\x\\%1\""}}, "C:\\PB\\", {kCR}},  // the first "%1" counts
+      {kNtVersion, {{kCR, "\"" + full + "PureBasic.exe\" \"%1\""}}, full, {kCR}},
+      {kNtVersion, {{kCR, "\"" + full + "PureBasic.exe\" \"%1\"" + '\0'}}, "", {kCR, kCU}},  // larger than the buffer
+      {kNtVersion, {{kCR, "pb.exe \"%1\" C:\\x\\"}, {kCU, "C:\\B\\pb.exe %1"}}, "C:\\B\\", {kCR, kCU}},
+      {kWin10Version, {{kCU, "C:\\B\\pb.exe %1"}, {kLM, "C:\\C\\pb.exe %1"}}, "C:\\B\\", {kCR, kCU}},
+      {kWin9xVersion, {{kCR, "C:\\A\\pb.exe %1"}, {kLM, "C:\\C\\pb.exe %1"}}, "C:\\C\\", {kLM}},
+      {kNtVersion, {}, "", {kCR, kCU}},
   };
   for (const auto& c : cases) {
     testing::FakeRegistry registry;
     registry.version = c.version;
     for (const auto& [root, value] : c.values) registry.values[{root, KeyOf(root)}] = value;
-    EXPECT_EQ(FindPureBasicDirectory(registry), c.directory) << c.name;
-    std::vector<std::pair<RegistryRoot, std::string>> expectedReads;
-    for (RegistryRoot root : c.expectedReads) expectedReads.emplace_back(root, KeyOf(root));
-    EXPECT_EQ(registry.reads, expectedReads) << c.name;
+    EXPECT_EQ(FindPureBasicDirectory(registry), c.directory) << c.values.size() << " values, " << c.directory;
+    std::vector<std::pair<RegistryRoot, std::string>> reads;
+    for (RegistryRoot root : c.reads) reads.emplace_back(root, KeyOf(root));
+    EXPECT_EQ(registry.reads, reads) << c.directory;
   }
 }
 
-TEST(LocateHelpFilePath, NeedsAFileOfMoreThanZeroBytes) {
+TEST(LocateHelpFilePath, NeedsAFileOfMoreThanZeroBytesBelowTheDirectoryOrTheCurrentOne) {
   const struct {
+    bool registered;
     const char* written;  // below the help directory; nullptr: nothing
     const char* bytes;
     bool found;
-  } cases[] = {{"win32.hlp", "LN", true}, {"win32.hlp", "", false}, {"win32.hlp\\inside", "LN", false}, {nullptr, "", false}};
+  } cases[] = {{true, "win32.hlp", "LN", true}, {true, "win32.hlp", "", false}, {true, "win32.hlp\\inside", "LN", false},
+               {true, nullptr, "", false}, {false, "win32.hlp", "LN", true}};
+  const std::filesystem::path previous = std::filesystem::current_path();
   for (const auto& c : cases) {
     testing::TempDirectory dir;
-    const std::string installation = (dir.Path() / "Pure Basic\\").string();
-    if (c.written != nullptr) dir.WriteFile("Pure Basic\\help\\"s + c.written, c.bytes);
+    std::filesystem::current_path(dir.Path());
+    const std::string installation = c.registered ? (dir.Path() / "Pure Basic\\").string() : "";
+    if (c.written != nullptr) dir.WriteFile(c.registered ? "Pure Basic\\help\\"s + c.written : "help\\win32.hlp", c.bytes);
     testing::FakeRegistry registry;
-    registry.values[{kCR, KeyOf(kCR)}] = "\"" + installation + "PureBasic.exe\" \"%1\"";
+    if (c.registered) registry.values[{kCR, KeyOf(kCR)}] = "\"" + installation + "PureBasic.exe\" \"%1\"";
     EXPECT_EQ(LocateHelpFilePath(registry), c.found ? installation + "help\\win32.hlp" : "") << (c.written ? c.written : "-");
   }
-}
-
-TEST(LocateHelpFilePath, WithoutARegistrationLooksInTheCurrentDirectory) {
-  testing::TempDirectory dir;
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir.Path());
-  testing::FakeRegistry registry;
-  dir.WriteFile("help\\win32.hlp", "LN");
-  EXPECT_EQ(LocateHelpFilePath(registry), "help\\win32.hlp");
   std::filesystem::current_path(previous);
 }
 
@@ -102,20 +82,18 @@ TEST(HelpKeyword, TakesTheNameBetweenHashAndEqualsWithoutBlanks) {
 
 TEST(FindHelpWindow, TakesTheFirstWindowWhoseTitleHoldsTheHelpTitle) {
   const struct {
-    const char* name;
     std::vector<std::pair<WindowHandle, std::string>> windows;  // in enumeration order (by handle)
     WindowHandle found;
   } cases[] = {
-      {"exact title", {{1, "Mirravel"}, {2, "Win32 Programmer's Reference"}}, 2},
-      {"inside another program's title",
-       {{3, "Notes - Win32 Programmer's Reference - 2"}, {4, "Win32 Programmer's Reference"}}, 3},
-      {"case differs", {{5, "WIN32 PROGRAMMER'S REFERENCE"}}, 0},
-      {"beyond the 249 characters read", {{6, std::string(230, 'x') + "Win32 Programmer's Reference"}}, 0},
+      {{{1, "Mirravel"}, {2, "Win32 Programmer's Reference"}}, 2},
+      {{{3, "Notes - Win32 Programmer's Reference - 2"}, {4, "Win32 Programmer's Reference"}}, 3},
+      {{{5, "WIN32 PROGRAMMER'S REFERENCE"}}, 0},
+      {{{6, std::string(230, 'x') + "Win32 Programmer's Reference"}}, 0},  // beyond the 249 characters read
   };
   for (const auto& c : cases) {
     testing::FakeDesktop desktop;
     for (const auto& [handle, title] : c.windows) desktop.windows[handle].title = title;
-    EXPECT_EQ(FindHelpWindow(desktop), c.found) << c.name;
+    EXPECT_EQ(FindHelpWindow(desktop), c.found) << c.windows[0].second;
   }
 }
 

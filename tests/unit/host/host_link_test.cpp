@@ -117,10 +117,9 @@ TEST(HostTexts, TheSearchWordAndTheValuePartAreTakenApartByTheirRules) {
 
 TEST(CopyMenuAvailability, HostItemsNeedPluginModeAndEveryItemAText) {
   using A = std::array<bool, 3>;
-  EXPECT_EQ(CopyMenuAvailability(true, false), (A{true, true, true}));
-  EXPECT_EQ(CopyMenuAvailability(false, false), (A{false, false, true}));
-  EXPECT_EQ(CopyMenuAvailability(true, true), (A{false, false, false}));
-  EXPECT_EQ(CopyMenuAvailability(false, true), (A{false, false, false}));
+  const std::tuple<bool, bool, A> cases[] = {
+      {true, false, {true, true, true}}, {false, false, {false, false, true}}, {true, true, {}}, {false, true, {}}};
+  for (const auto& [plugin, empty, items] : cases) EXPECT_EQ(CopyMenuAvailability(plugin, empty), items) << plugin << empty;
 }
 
 }  // namespace

@@ -54,16 +54,11 @@ TEST(PreferenceReader, FindsGroupsKeysNumbersAndStringsByItsMatchingRules) {
   }
 }
 
-TEST(PreferenceReader, ListsGroupNamesByTheSameRules) {
+TEST(PreferenceReader, ListsGroupNamesAndAMissingFileLeavesTheReaderClosedAndAnotherFileClosesTheFirst) {
   testing::TempDirectory dir;
   PreferenceReader reader;
   ASSERT_TRUE(reader.Open(dir.WriteFile("t", "  [A]\n[Tool_1]\nK=1\n[b] x\n\r[C]\n")));
-  EXPECT_EQ(reader.GroupNames(), (std::vector<std::string>{"Tool_1", "b", "C"}));
-}
-
-TEST(PreferenceReader, MissingFileLeavesTheReaderClosedAndAnotherFileClosesTheFirst) {
-  testing::TempDirectory dir;
-  PreferenceReader reader;
+  EXPECT_EQ(reader.GroupNames(), (std::vector<std::string>{"Tool_1", "b", "C"}));  // by the same rules
   EXPECT_FALSE(reader.Open(dir.Path().string()));  // a directory is not a preference file
   reader.Close();                                   // harmless when nothing is open
   ASSERT_TRUE(reader.Open(dir.WriteFile("one", "[G]\nK=1\n")));
