@@ -104,7 +104,24 @@ std::optional<std::vector<std::string>> WithoutToolEntry(const std::vector<std::
 // jaPBe lists only the entries that "ToolCount" counts, so an added entry needs the key: where the file lacks
 // it, its line goes right below the "ToolsInfo" header, or a new "ToolsInfo" group goes before the first
 // header (after the lines that belong to no group), or at the end of a file without headers.
+// A file without the key counts none of its tool groups, yet they are there: the entry is numbered after them,
+// so that its header is not a second "[Tool_1]" that the reader would never reach.
+static std::int32_t NumberAfterUncountedGroups(const std::vector<std::string>& lines, std::int32_t newCount) {
+  ToolCountLine probe(newCount);
+  std::int32_t toolGroups = 0;
+  for (const std::string& line : lines) {
+    if (const auto name = HeaderNameOf(line)) {
+      probe.EnterGroup(*name);
+      toolGroups += IsToolGroupName(*name) ? 1 : 0;
+    } else {
+      probe.Rewrite(line);
+    }
+  }
+  return probe.Rewritten() ? newCount : toolGroups + 1;
+}
+
 std::vector<std::string> WithToolEntryAppended(const std::vector<std::string>& lines, std::int32_t newCount) {
+  newCount = NumberAfterUncountedGroups(lines, newCount);
   ToolCountLine toolCount(newCount);
   std::vector<std::string> result;
   result.reserve(lines.size() + 15);

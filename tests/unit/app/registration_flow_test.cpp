@@ -107,7 +107,7 @@ TEST_F(RegistrationFlowTest, EachBranchChangesOnlyMirravelsLinesAndCopyAndSaysWh
       {"count line", Tools("ToolCount = 3", 3), true, {}, {kRegistered}, Tools("ToolCount = 4", 3) + Lines{"@4"}, "own"},
       {"count line spelt otherwise", Tools("  toolcount=3 tools", 3), false, {}, {kRegistered},
        Tools("ToolCount = 4", 3) + Lines{"@4"}, "own"},
-      {"no count line", Tools("", 0), false, {}, {kRegistered}, Tools("ToolCount = 1", 0) + Lines{"@1"}, "own"},
+      {"no count line", Tools("", 2), false, {}, {kRegistered}, Tools("ToolCount = 3", 2) + Lines{"@3"}, "own"},
       {"empty file", Lines{}, false, {}, {kRegistered}, Lines{"[ToolsInfo]", "ToolCount = 1", "@1"}, "own"},
       {"no ToolsInfo group", Lines{"; tools", "[Other]"}, false, {}, {kRegistered},
        Lines{"; tools", "[ToolsInfo]", "ToolCount = 1", "[Other]", "@1"}, "own"},
