@@ -1,6 +1,7 @@
 // Counting and reporting checks; processes, windows, key strokes, files, the clipboard and pixels.
 #include "tests/e2e/harness/harness.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -108,24 +109,21 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD time
   return static_cast<LRESULT>(answer);
 }
 
+// The A form, so that the system converts the text between the processes.
+static DWORD_PTR SendText(HWND window, UINT message, WPARAM wParam, const char* text) {
+  DWORD_PTR result = 0;
+  const auto lParam = reinterpret_cast<LPARAM>(text);
+  return ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kDefaultTimeoutMs, &result) ? result : 0;
+}
+
 std::string GetText(HWND window) {
   const LRESULT length = Send(window, WM_GETTEXTLENGTH);
-  if (length < 0) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  DWORD_PTR copied = 0;
-  if (!::SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                             kDefaultTimeoutMs, &copied)) {
-    return {};
-  }
-  text.resize(copied < text.size() ? copied : text.size() - 1);
+  std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
+  text.resize(std::min<size_t>(length > 0 ? SendText(window, WM_GETTEXT, text.size(), text.data()) : 0, text.size() - 1));
   return text;
 }
 
-bool SetText(HWND window, const std::string& text) {
-  DWORD_PTR result = 0;
-  return ::SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                               kDefaultTimeoutMs, &result) && result != 0;
-}
+bool SetText(HWND window, const std::string& text) { return SendText(window, WM_SETTEXT, 0, text.c_str()) != 0; }
 
 void ClickAt(HWND window, POINT client) {
   Post(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
