@@ -134,11 +134,7 @@ class FakeHelpEngine : public HelpEnginePort {
 
 class FakeClipboard : public ClipboardPort {
  public:
-  bool PutText(std::string_view text) override {
-    content = std::string(text);
-    return true;
-  }
-
+  bool PutText(std::string_view text) override { return content = std::string(text), true; }
   std::optional<std::string> content;
 };
 
