@@ -1,7 +1,7 @@
 # End-to-end suites: Win32 console programs that drive the real executables under Wine (or Windows), each
 # ctest test run through scripts/wine-run-test.sh; and the peer programs they drive.
 set(MIRRAVEL_WINE_RUN ${CMAKE_CURRENT_SOURCE_DIR}/scripts/wine-run-test.sh)
-add_library(mirravel_e2e_harness STATIC tests/e2e/harness/harness.cpp tests/e2e/harness/windows.cpp)
+add_library(mirravel_e2e_harness STATIC tests/e2e/harness/harness.cpp)
 target_include_directories(mirravel_e2e_harness PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
 # The peers: one stand-in program in the role of jaPBe or of the help engine.

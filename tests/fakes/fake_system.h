@@ -8,7 +8,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "ports/clipboard_port.h"
@@ -35,7 +34,6 @@ struct FakeOtherWindow {
 
 // One message that reached another program's window, as that program would log it.
 struct DeliveredMessage {
-  enum class How { Posted, Sent, CopyData } how = How::Posted;
   WindowHandle target = 0;
   std::uint32_t message = 0;
   std::uintptr_t wParam = 0;
@@ -51,15 +49,15 @@ class FakeDesktop : public DesktopPort {
     return found != windows.end() && found->second.processAlive;
   }
   void PostMessageTo(WindowHandle target, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
-    Record({DeliveredMessage::How::Posted, target, message, wParam, lParam, 0, {}});
+    Record({target, message, wParam, lParam, 0, {}}, true);
   }
   std::optional<std::intptr_t> SendMessageWithin(WindowHandle target, std::uint32_t message, std::uintptr_t wParam,
                                                  std::intptr_t lParam, std::uint32_t) override {
-    return Record({DeliveredMessage::How::Sent, target, message, wParam, lParam, 0, {}});
+    return Record({target, message, wParam, lParam, 0, {}});
   }
   std::optional<std::intptr_t> SendCopyDataWithin(WindowHandle target, WindowHandle sender, std::uint32_t code,
                                                   std::string_view bytes, std::uint32_t) override {
-    return Record({DeliveredMessage::How::CopyData, target, 0x4A, sender, 0, code, std::string(bytes)});
+    return Record({target, 0x4A, sender, 0, code, std::string(bytes)});
   }
   void SetFocusTo(WindowHandle window) override { calls.push_back("focus " + std::to_string(window)); }
   void BringToForeground(WindowHandle window) override { calls.push_back("foreground " + std::to_string(window)); }
@@ -93,11 +91,10 @@ class FakeDesktop : public DesktopPort {
   std::function<std::optional<std::intptr_t>(const DeliveredMessage&)> onSend;
 
  private:
-  std::optional<std::intptr_t> Record(const DeliveredMessage& message) {
+  std::optional<std::intptr_t> Record(const DeliveredMessage& message, bool posted = false) {
     delivered.push_back(message);
-    calls.push_back(message.how == DeliveredMessage::How::Posted ? "post" : "send");
-    if (message.how == DeliveredMessage::How::Posted) return 1;
-    return onSend ? onSend(message) : std::optional<std::intptr_t>(1);
+    calls.push_back(posted ? "post" : "send");
+    return !posted && onSend ? onSend(message) : std::optional<std::intptr_t>(1);
   }
 };
 
@@ -137,11 +134,7 @@ class FakeHelpEngine : public HelpEnginePort {
 
 class FakeClipboard : public ClipboardPort {
  public:
-  bool PutText(std::string_view text) override {
-    content = std::string(text);
-    return true;
-  }
-
+  bool PutText(std::string_view text) override { return content = std::string(text), true; }
   std::optional<std::string> content;
 };
 

@@ -47,10 +47,7 @@ class FakeWindow : public WindowPort {
   int ShowMessageBox(std::string_view boxTitle, std::string_view text, unsigned type) override {
     boxes.push_back({std::string(boxTitle), std::string(text), type, title, topMost});
     if (auto hook = std::exchange(onNextBox, nullptr)) hook();
-    if (boxAnswers.empty()) return kAnswerOk;
-    const int answer = boxAnswers.front();
-    boxAnswers.pop_front();
-    return answer;
+    return TakeFirst<int>(boxAnswers, kAnswerOk);
   }
   CatalogueLoad UnpackIntoList(const std::uint8_t* block, std::size_t blockSize) override {
     return list.Unpack(block, blockSize);
@@ -68,10 +65,7 @@ class FakeWindow : public WindowPort {
   }
   WindowEvent FetchEvent() override {
     if (onFetch) onFetch();
-    if (events.empty()) return {};
-    const WindowEvent event = events.front();
-    events.pop_front();
-    return event;
+    return TakeFirst(events, WindowEvent{});
   }
 
   // The boxes shown so far, each as "title: text".
@@ -105,6 +99,11 @@ class FakeWindow : public WindowPort {
   std::function<void()> onFetch;  // called on every FetchEvent, before it takes an event
 
  private:
+  template <typename T>
+  static T TakeFirst(std::deque<T>& queue, T otherwise) {
+    if (!queue.empty()) otherwise = queue.front(), queue.pop_front();
+    return otherwise;
+  }
   void Notify(int id) {
     if ((id == kFindField || id == kCopyField) && onFieldNotification) onFieldNotification(id);
   }

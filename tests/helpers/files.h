@@ -27,9 +27,8 @@ class TempDirectory {
 
   const std::filesystem::path& Path() const { return path_; }
 
-  // Writes bytes exactly as given (no line-end translation), making missing directories, and returns the
-  // file's path. Backslashes in name separate directories, as in the Windows paths the program composes
-  // (the native build maps them likewise).
+  // Writes the bytes as given, making missing directories; returns the path. Backslashes in name separate
+  // directories, as in the Windows paths the program composes (the native build maps them likewise).
   std::string WriteFile(std::string name, const std::string& bytes) const {
     std::replace(name.begin(), name.end(), '\\', '/');
     const auto file = path_ / name;

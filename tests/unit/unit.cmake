@@ -2,9 +2,7 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-file(GLOB_RECURSE MIRRAVEL_UNIT_TEST_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_CURRENT_SOURCE_DIR}/tests/unit/*_test.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/tests/fakes/*.cpp)
+file(GLOB_RECURSE MIRRAVEL_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/unit/*_test.cpp)
 
 add_executable(mirravel_unit_tests ${MIRRAVEL_UNIT_TEST_SOURCES})
 target_link_libraries(mirravel_unit_tests PRIVATE mirravel_core GTest::gtest_main)

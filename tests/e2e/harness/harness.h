@@ -28,7 +28,6 @@ std::string Describe(const T& value) {
   return out.str();
 }
 inline std::string Describe(const std::string& value) { return "\"" + value + "\""; }
-inline std::string Describe(const char* value) { return "\"" + std::string(value) + "\""; }
 std::string Describe(const RECT& rect);  // "left,top WIDTHxHEIGHT"
 template <typename A, typename B>
 std::string Describe(const std::pair<A, B>& pair) {
@@ -49,7 +48,7 @@ class Process {
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
   bool Start(const std::string& commandLine);  // quote the program's path yourself
-  bool Attach(DWORD processId);                // a process another program started
+  bool Attach(DWORD processId);
   DWORD Id() const { return info_.dwProcessId; }
   HANDLE Handle() const { return info_.hProcess; }
   bool IsRunning() const;
@@ -62,7 +61,7 @@ class Process {
 
 inline std::string Quoted(const std::string& argument) { return "\"" + argument + "\""; }
 
-// Calls condition every 10 ms until it is true or the time is up; returns its last value.
+// Polls every 10 ms; returns the condition's last value.
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD timeoutMs = kDefaultTimeoutMs) {
   for (const DWORD start = ::GetTickCount();; ::Sleep(10)) {
@@ -80,34 +79,29 @@ HWND FindControl(HWND parent, int id);
 std::string ClassName(HWND window);
 std::string GetText(HWND window);
 bool SetText(HWND window, const std::string& text);
-// Sent with a deadline; -1 when the window did not answer in time.
+// -1 when the window did not answer in time.
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, DWORD timeoutMs = kDefaultTimeoutMs);
-void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-void Click(HWND button);  // posted, so a modal box it opens does not block the driver
-void ClickAt(HWND window, POINT client, bool right = false);
-int CheckState(HWND button);
-bool IsTopMost(HWND window);
+inline void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  ::PostMessageA(window, message, wParam, lParam);
+}
+inline void Click(HWND button) { Post(button, BM_CLICK); }  // posted: a modal box it opens does not block us
+void ClickAt(HWND window, POINT client);
 RECT WindowRect(HWND window);
 RECT PlaceInParent(HWND window);
 RECT ClientRect(HWND window);
-DWORD Style(HWND window);
-DWORD ExStyle(HWND window);
+inline DWORD Style(HWND window, int which = GWL_STYLE) {
+  return static_cast<DWORD>(::GetWindowLongPtrA(window, which));
+}
+inline bool IsTopMost(HWND window) { return (Style(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 // Posted key strokes reach the target's message loop, accelerators included, but carry no Shift or Ctrl.
-void PostKeyDown(HWND window, UINT virtualKey);
-void PostKeyPress(HWND window, UINT virtualKey);
+void PostKey(HWND window, UINT virtualKey, bool release = true);
 // Real input to the foreground window: the keys pressed in order, then released in reverse.
 void SendKeys(std::initializer_list<WORD> keys);
 bool SetFocusTo(HWND window);  // attaches to the window's input for the call
 HWND FocusOf(HWND window);     // the focus in the thread that owns `window`
 
-struct MessageBoxInfo {
-  HWND window = nullptr;
-  std::string title;
-  std::string text;  // the static control with id 0xFFFF
-};
-MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDefaultTimeoutMs);
-bool AnswerMessageBox(HWND box, int buttonId);  // false when the box has no such button
+inline std::string MessageBoxText(HWND box) { return GetText(FindControl(box, 0xFFFF)); }
 
 // A whole file's bytes ("" when it cannot be read), and its lines without their CR LF or LF.
 std::string FileBytes(const std::string& path);
@@ -116,9 +110,8 @@ std::string ClipboardText();
 void ClearClipboard();
 COLORREF ScreenPixel(HWND window, POINT client);
 
-// Sends a message whose answer the target writes to the record that lParam points to, a record that is not
-// marshalled between processes: it is placed, zeroed, in the target's memory (both of the same bitness)
-// and read back. False when the target did not answer in time.
+// For a message whose answer goes to a record at lParam that is not marshalled between processes: the record
+// is placed, zeroed, in the target's memory (both of the same bitness) and read back.
 template <typename Record>
 bool SendForRecord(HANDLE process, HWND window, UINT message, WPARAM wParam, Record& record) {
   void* remote = ::VirtualAllocEx(process, nullptr, sizeof record, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);

@@ -33,14 +33,10 @@ struct WinHelpRecord {
   WORD ofsFilename, ofsData;
 };
 
-struct Reply {
-  std::string mode, text;
-};
-
 struct StandIn {
   bool helpEngine = false;
   std::string launch;
-  Reply replies[2];           // A and B
+  std::string modes[2], texts[2];  // the replies to A and B
   bool unterminated = false;  // replies without their NUL
   UINT hangMs = 0;            // > 0: every query blocks the window procedure that long
   UINT showDelayMs = 0;
@@ -57,13 +53,8 @@ void Log(std::string line) {
   ::WriteFile(standIn.logFile, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
-const Reply& ReplyFor(UINT query) {
-  static const Reply refused;
-  return query == kQueryC ? refused : standIn.replies[query == kQueryA ? 0 : 1];
-}
-
 void SendReply(UINT query, HWND target) {
-  const std::string& text = ReplyFor(query).text;
+  const std::string& text = standIn.texts[query != kQueryA];
   COPYDATASTRUCT record{query, static_cast<DWORD>(text.size() + (standIn.unterminated ? 0 : 1)),
                         const_cast<char*>(text.c_str())};
   DWORD_PTR answer = 0;
@@ -77,7 +68,7 @@ LRESULT OnQuery(UINT query, LPARAM tool) {
     ::Sleep(standIn.hangMs);  // not looking at the queue meanwhile: the system sees a hung window
     return 0;
   }
-  const std::string& mode = ReplyFor(query).mode;
+  const std::string mode = query == kQueryC ? "" : standIn.modes[query != kQueryA];
   if (mode == "inside") SendReply(query, reinterpret_cast<HWND>(tool));
   if (mode == "after") ::PostMessageA(standIn.window, kSendLaterReply, query, tool);
   return mode.empty() ? 0 : 1;
@@ -159,7 +150,8 @@ std::string ReadOptions(int argc, char** argv) {
                                       nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     } else if ((name == "--reply-a" || name == "--reply-b") &&
                std::string(" inside after never ").find(" " + mode + " ") != std::string::npos) {
-      standIn.replies[name == "--reply-b"] = {mode, mode.size() < value.size() ? value.substr(mode.size() + 1) : ""};
+      standIn.modes[name == "--reply-b"] = mode;
+      standIn.texts[name == "--reply-b"] = mode.size() < value.size() ? value.substr(mode.size() + 1) : "";
     } else {
       return "unknown option or reply " + name + " " + value;
     }
@@ -189,12 +181,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 2;
   }
   const char* className = standIn.helpEngine ? "MS_WINHELP" : "JaPBeStandIn";
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = WindowProcedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = className;
+  const WNDCLASSA windowClass{0, WindowProcedure, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, className};
   if (::RegisterClassA(&windowClass) == 0) return 1;
   // The help engine stays hidden, and not titled as the help, until a request asks for the help.
   standIn.window = ::CreateWindowExA(0, className, standIn.helpEngine ? "Help engine stand-in" : "jaPBe stand-in",

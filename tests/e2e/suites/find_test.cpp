@@ -63,13 +63,14 @@ void CheckSearches(Session& session, const std::string& catalogue) {
   for (const auto& c : cases) {
     SetContext(c.text ? "\"" + std::string(c.text) + "\"" : "walking on");
     if (c.press == Press::F3InField && c.text) Click(session.Control(kOnlyValueBox));
-    CHECK(WaitUntil([&] { return CheckState(session.Control(kOnlyValueBox)) == (c.press != Press::F3InField); }));
+    HWND onlyValue = session.Control(kOnlyValueBox);
+    CHECK(WaitUntil([&] { return Send(onlyValue, BM_GETCHECK) == (c.press != Press::F3InField); }));
     if (c.text && !CHECK(session.TypeFindText(c.text, c.label))) continue;
     session.MarkCopyField();
     HWND target = session.Control(c.press == Press::F3InList ? kListView : kFindField);
     CHECK(SetFocusTo(target));
     if (c.press == Press::FindButton) Click(session.Control(kFindButton));
-    else PostKeyPress(target, c.press == Press::ReturnInField ? VK_RETURN : VK_F3);
+    else PostKey(target, c.press == Press::ReturnInField ? VK_RETURN : VK_F3);
     if (c.hit != nullptr) {
       ExpectHit(session, catalogue, c.hit);
       continue;
@@ -111,7 +112,7 @@ void CheckAboutBoxAndCloseInside(Session& session, const std::string& catalogue)
 
   SetContext("close request while the About box is open");
   Click(session.Control(kAboutButton));
-  CHECK(WaitForMessageBox(session.Program().Id()).window != nullptr);
+  CHECK(WaitForTopLevelWindow(session.Program().Id(), "#32770", nullptr) != nullptr);
   Post(session.Main(), WM_CLOSE);
   CHECK_EQ(0LL, session.Program().WaitForExit());
 }

@@ -126,11 +126,11 @@ void CheckHungHost(const SuitePaths& paths) {
   if (!CHECK_NOTE(!a.empty(), "query A sent")) return;
   CheckAnswersThroughout(session, 3000);
   Click(session.Control(kAboutButton));
-  const MessageBoxInfo about = WaitForMessageBox(session.Program().Id(), 20000);
+  HWND about = WaitForTopLevelWindow(session.Program().Id(), "#32770", nullptr, true, 20000);
   const long long loopAfter = static_cast<long long>(::GetTickCount()) - Tick(a);
   CHECK_NOTE(loopAfter >= 4500 && loopAfter < 20000, "start-up ends after the send's time-out: " + std::to_string(loopAfter));
-  CHECK_NOTE(about.text.find("Plugin functions : \tEnabled\n") != std::string::npos, "the hung host's process runs");
-  AnswerMessageBox(about.window, IDOK);
+  CHECK_NOTE(MessageBoxText(about).find("Plugin functions : \tEnabled\n") != std::string::npos, "the hung host's process runs");
+  Click(::GetDlgItem(about, IDOK));
   CHECK_EQ(std::string(""), GetText(session.Control(kFindField)));
   session.CloseAndExpectExitCode0();
 }

@@ -4,7 +4,6 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-
 namespace mirravel::e2e {
 
 Peer::~Peer() {
@@ -23,29 +22,25 @@ bool Peer::Start(const std::string& program, const std::string& options, const c
   return CHECK_NOTE(window_ != nullptr, std::string("the stand-in's window of class ") + windowClass);
 }
 
-std::vector<std::string> Peer::Log() const { return FileLines(log_); }
-
 bool Session::Start(const std::string& program) {
-  if (!CHECK_NOTE(program_.Start(Quoted(program)), "start " + program)) return false;
-  main_ = WaitForTopLevelWindow(program_.Id(), nullptr, "Mirravel");
-  if (!CHECK_NOTE(main_ != nullptr, "a visible window titled Mirravel")) return false;
-  ::WaitForInputIdle(program_.Handle(), kDefaultTimeoutMs);  // the catalogue is loaded before the loop runs
-  Settle();
-  return true;
+  return CHECK_NOTE(program_.Start(Quoted(program)), "start " + program) && FindMain(nullptr, "Mirravel");
 }
 
 bool Session::Attach(DWORD processId) {
-  if (!CHECK_NOTE(program_.Attach(processId), "open process " + std::to_string(processId))) return false;
-  main_ = WaitForTopLevelWindow(program_.Id(), "MirravelMainWindow", nullptr);
-  if (!CHECK_NOTE(main_ != nullptr, "the main window of the started program")) return false;
+  return CHECK_NOTE(program_.Attach(processId), "open process " + std::to_string(processId)) &&
+         FindMain("MirravelMainWindow", nullptr);
+}
+
+bool Session::FindMain(const char* className, const char* title) {
+  main_ = WaitForTopLevelWindow(program_.Id(), className, title);
+  if (!CHECK_NOTE(main_ != nullptr, std::string("the main window ") + (title ? title : className))) return false;
+  // Started here: the catalogue is loaded before the loop runs. Attached: start-up may be waiting on jaPBe.
+  if (title != nullptr) ::WaitForInputIdle(program_.Handle(), kDefaultTimeoutMs);
   Settle();
   return true;
 }
 
-HWND Session::TabControl() const {
-  HWND panel = Control(kTabPanel);
-  return panel ? ::FindWindowExA(panel, nullptr, WC_TABCONTROLA, nullptr) : nullptr;
-}
+HWND Session::TabControl() const { return ::FindWindowExA(Control(kTabPanel), nullptr, WC_TABCONTROLA, nullptr); }
 
 bool Session::ClickTab(int index) {
   HWND tab = TabControl();
@@ -67,14 +62,6 @@ void Session::MarkCopyField(const std::string& marker) {
   Settle();
 }
 
-bool Session::WaitForCopyField(const std::string& expected) {
-  return WaitUntil([&] { return GetText(Control(kCopyField)) == expected; });
-}
-
-bool Session::WaitForFocusIn(int id) {
-  return WaitUntil([&] { return FocusOf(main_) == Control(id); });
-}
-
 std::pair<std::int32_t, std::int32_t> Session::ListSelection() {
   CHARRANGE range{-1, -1};
   SendForRecord(program_.Handle(), Control(kListView), EM_EXGETSEL, 0, range);
@@ -82,8 +69,7 @@ std::pair<std::int32_t, std::int32_t> Session::ListSelection() {
 }
 
 void Session::Settle() {
-  // A sent message is taken when the program next looks at its queue; two of them with a pause bracket at
-  // least one full turn of its loop.
+  // Two sent messages with a pause bracket at least one full turn of the program's loop.
   for (int i = 0; i < 2; ++i) {
     Send(main_, WM_NULL, 0, 0, 2000);
     ::Sleep(30);
@@ -91,14 +77,16 @@ void Session::Settle() {
 }
 
 std::string Session::AnswerBox(const std::string& title, const char* text, int button) {
-  const MessageBoxInfo box = WaitForMessageBox(program_.Id());
-  if (!CHECK_NOTE(box.window != nullptr, "a message box \"" + title + "\"")) return {};
-  CHECK_EQ(title, box.title);
-  if (text != nullptr) CHECK_EQ(std::string(text), box.text);
-  CHECK_NOTE(AnswerMessageBox(box.window, button), "the box has the button " + std::to_string(button));
-  CHECK_NOTE(WaitUntil([&] { return !::IsWindowVisible(box.window); }), "the box goes after the answer");
+  HWND box = WaitForTopLevelWindow(program_.Id(), "#32770", nullptr);
+  if (!CHECK_NOTE(box != nullptr, "a message box \"" + title + "\"")) return {};
+  const std::string boxText = MessageBoxText(box);
+  CHECK_EQ(title, GetText(box));
+  if (text != nullptr) CHECK_EQ(std::string(text), boxText);
+  HWND answer = ::GetDlgItem(box, button);
+  if (CHECK_NOTE(answer != nullptr, "the box has the button " + std::to_string(button))) Click(answer);
+  CHECK_NOTE(WaitUntil([&] { return !::IsWindowVisible(box); }), "the box goes after the answer");
   if (program_.IsRunning()) Settle();
-  return box.text;
+  return boxText;
 }
 
 void Session::CloseAndExpectExitCode0() {

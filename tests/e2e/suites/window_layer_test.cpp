@@ -89,9 +89,11 @@ void CheckControls(Fixture& f) {
     CHECK_EQ(Place(layout.place), Describe(PlaceInParent(control)));
     CHECK_EQ(std::string(layout.caption), GetText(control));
     CHECK_EQ(kind.styles, Style(control) & kind.styles);
-    if (kind.exStyles != 0) CHECK_EQ(kind.exStyles, ExStyle(control) & kind.exStyles);
+    if (kind.exStyles != 0) CHECK_EQ(kind.exStyles, Style(control, GWL_EXSTYLE) & kind.exStyles);
     CHECK_EQ(!layout.disabled, ::IsWindowEnabled(control) != 0);
-    if (layout.kind == ControlKind::CheckBox) CHECK_EQ(layout.checked ? BST_CHECKED : BST_UNCHECKED, CheckState(control));
+    if (layout.kind == ControlKind::CheckBox) {
+      CHECK_EQ(layout.checked ? BST_CHECKED : BST_UNCHECKED, Send(control, BM_GETCHECK));
+    }
     CHECK_EQ(layout.kind != ControlKind::ListView, ::SendMessageA(control, WM_GETFONT, 0, 0) == guiFont);
     char text[256] = {};
     TOOLINFOA tool{
@@ -143,8 +145,8 @@ void CheckEvents(Fixture& f) {
       {"text change", [&] { w.SetControlText(kFindField, "wm_paint"); }, "gadget 6, gadget 6"},  // update, change
       {"click on the hidden Options page", [&] { ::SendMessageA(f.Control(kAboutButton), BM_CLICK, 0, 0); },
        "gadget 6, gadget 10"},
-      {"Return in the list", [&] { PostKeyPress(f.Control(kListView), VK_RETURN); }, "menu 4"},  // the program decides
-      {"F3 on a button", [&] { PostKeyPress(f.Control(kFindButton), VK_F3); }, "menu 5"},
+      {"Return in the list", [&] { PostKey(f.Control(kListView), VK_RETURN); }, "menu 4"},  // the program decides
+      {"F3 on a button", [&] { PostKey(f.Control(kFindButton), VK_F3); }, "menu 5"},
       {"menu item", [&] { ::PostMessageA(f.main, WM_COMMAND, MAKEWPARAM(kMenuCopyToClipboard, 0), 0); }, "menu 3"},
       {"close without a hook", [&] { ::PostMessageA(f.main, WM_CLOSE, 0, 0); }, "close 0"},
       // Alt+F4 as the system delivers it: a system key with the Alt context bit.
@@ -158,7 +160,7 @@ void CheckEvents(Fixture& f) {
   CHECK_NOTE(::IsWindow(f.main), "the window stays until the program closes it");
 
   SetContext("held shortcut key");
-  PostKeyDown(f.Control(kFindField), VK_F3);
+  PostKey(f.Control(kFindField), VK_F3, false);
   ::PostMessageA(f.main, WM_NULL, 0, 0);
   w.PumpOneMessage();
   w.PumpOneMessage();
@@ -179,11 +181,11 @@ void CheckMessageBox(Fixture& f) {
       [&] {
         HWND box = WaitForTopLevelWindow(::GetCurrentProcessId(), "#32770", nullptr, true, 5000);
         if (box == nullptr) return;
-        seen = GetText(FindControl(box, 0xFFFF)) + (::IsWindowEnabled(other) ? "" : ", other disabled") +
+        seen = MessageBoxText(box) + (::IsWindowEnabled(other) ? "" : ", other disabled") +
                (::IsWindowEnabled(f.main) ? "" : ", main disabled") +
                (::GetWindow(box, GW_OWNER) == f.main ? ", owned by main" : "");
         ::SendMessageA(f.Control(kFindButton), BM_CLICK, 0, 0);  // handled inside the box's loop
-        AnswerMessageBox(box, IDOK);
+        Click(::GetDlgItem(box, IDOK));
       },
       [&] { answer = f.window->ShowMessageBox("Find text", "No more entry found", 0x40); });
   CHECK_EQ(IDOK, answer);

@@ -61,7 +61,7 @@ void CheckAlwaysOnTop(Session& session) {
 // the find field.
 void CheckTabChange(Session& session) {
   SetContext("start");
-  CHECK_EQ(BST_CHECKED, CheckState(session.Control(kOnlyValueBox)));
+  CHECK_EQ(BST_CHECKED, Send(session.Control(kOnlyValueBox), BM_GETCHECK));
   CHECK(session.WaitForFocusIn(kFindField));
   for (const int page : {1, 0}) {
     SetContext("tab change to page " + std::to_string(page));
