@@ -23,7 +23,7 @@ mirravel_e2e_section(help help $<TARGET_FILE:mirravel> $<TARGET_FILE:japbe_stand
 mirravel_e2e_section(host_link host_link $<TARGET_FILE:mirravel> $<TARGET_FILE:japbe_standin>)
 
 # The window layer in the suite's own process: the real main window built by the platform layer.
-add_executable(e2e_window_layer tests/e2e/suites/window_layer_test.cpp tests/e2e/suites/list_test.cpp)
+add_executable(e2e_window_layer tests/e2e/suites/window_layer_test.cpp)
 target_link_libraries(e2e_window_layer PRIVATE mirravel_core mirravel_e2e_harness comctl32)
 add_test(NAME e2e_window_layer COMMAND ${MIRRAVEL_WINE_RUN} $<TARGET_FILE:e2e_window_layer>)
 set_tests_properties(e2e_window_layer PROPERTIES TIMEOUT 300)

@@ -1,18 +1,57 @@
 // The window layer in the suite's own process: the real main window built by the platform layer, driven
-// through the window-layer interface with a recording message hook. Every control as built (class, parent,
-// place, caption, styles, font, tooltip, initial state), the tab panel and its pages, the events in order,
-// held shortcut keys, modal state, the list (list_test.cpp) and the hook's calls.
+// through the window-layer interface with a recording message hook. Every control as built, the tab panel
+// and its pages, the events in order, held shortcut keys, modal state, the hook's calls, and the list over
+// a sample text (its caret and scroll rules are pinned by the unit tests; each row here takes one Win32 path).
+#include <windows.h>
+#include <commctrl.h>
 #include <richedit.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "tests/e2e/suites/window_layer.h"
+#include "platform/win32/win32_platform.h"
+#include "ports/control_ids.h"
+#include "tests/e2e/harness/harness.h"
+#include "tests/helpers/packed_stream.h"
 #include "ui/main_window_layout.h"
 
 namespace mirravel::e2e {
 namespace {
+
+std::string Selection(int from, int to) { return "selection " + std::to_string(from) + " " + std::to_string(to); }
+
+// The hook's calls in order: "selection 32 41, right button, close, copydata 4660 1037 ab<NUL>c, inactive".
+struct RecordingHook : MessageHook {
+  std::string calls, last;
+  void Record(const std::string& call) { calls += (calls.empty() ? "" : ", ") + (last = call); }
+  void OnListSelectionChanged(std::int32_t from, std::int32_t to) override { Record(Selection(from, to)); }
+  void OnListRightButtonDown() override { Record("right button"); }
+  void OnCloseRequest() override { Record("close"); }
+  bool OnCopyData(std::uintptr_t sender, std::uintptr_t code, std::string_view bytes) override {
+    std::string shown;
+    for (const char c : bytes) shown += c == '\0' ? std::string("<NUL>") : std::string(1, c);
+    Record("copydata " + std::to_string(sender) + " " + std::to_string(code) + " " + shown);
+    return true;
+  }
+  void OnActivationChanged(bool active) override { Record(active ? "active" : "inactive"); }
+};
+
+struct Fixture {
+  platform::Win32Platform platform{::GetModuleHandleA(nullptr)};
+  WindowPort* window = nullptr;
+  HWND main = nullptr, view = nullptr;  // the view: the list, once the list's checks begin
+  TEXTMETRICA metrics{};                // of the list's font
+  RecordingHook hook;                   // installed by the list's checks: until then close requests are events
+  HWND Control(int id) const { return FindControl(main, id); }
+  template <typename Condition>  // runs the window's loop until the condition holds or the time is up
+  bool PumpUntil(Condition condition, DWORD timeoutMs = 3000) {
+    return WaitUntil([&] { for (int i = 0; i < 8; ++i) window->FetchEvent(); return condition(); }, timeoutMs);
+  }
+};
+
+HWND OtherWindow() { return ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, {}, {}, {}, {}); }
 
 std::string Name(const WindowEvent& event) {
   const char* kinds[] = {"none", "gadget", "menu", "close"};
@@ -30,10 +69,7 @@ std::string Drain(Fixture& f) {
   return events;
 }
 
-DWORD WINAPI RunHelper(void* helper) {
-  (*static_cast<const std::function<void()>*>(helper))();
-  return 0;
-}
+DWORD WINAPI RunHelper(void* helper) { return (*static_cast<const std::function<void()>*>(helper))(), 0; }
 
 // Runs `helper` on a second thread while this one runs `modal` (a message box or a menu loop).
 void WhileModal(const std::function<void()>& helper, const std::function<void()>& modal) {
@@ -44,11 +80,7 @@ void WhileModal(const std::function<void()>& helper, const std::function<void()>
 }
 
 // The Win32 class and the style bits each kind of control is built with, in ControlKind's order.
-struct KindClass {
-  const char* className;
-  DWORD styles;  // bits that must be set
-  DWORD exStyles;
-};
+struct KindClass { const char* className; DWORD styles, exStyles; };  // the bits that must be set
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kFocusable = kChild | WS_TABSTOP | WS_GROUP;
 const KindClass kKindClasses[] = {
@@ -71,9 +103,8 @@ std::string Place(const LayoutRect& r) { return Describe(RECT{r.x, r.y, r.x + r.
 void CheckControls(Fixture& f) {
   HWND tab = ::FindWindowExA(f.Control(kTabPanel), nullptr, WC_TABCONTROLA, nullptr);
   std::vector<HWND> pages;
-  for (HWND page = ::GetWindow(tab, GW_CHILD); page != nullptr; page = ::GetWindow(page, GW_HWNDNEXT)) {
+  for (HWND page = ::GetWindow(tab, GW_CHILD); page; page = ::GetWindow(page, GW_HWNDNEXT))
     if (ClassName(page) == "Static") pages.push_back(page);
-  }
   const std::vector<HWND> tooltips = TopLevelWindows(::GetCurrentProcessId(), TOOLTIPS_CLASSA, nullptr, false);
   HWND tooltip = tooltips.size() == 1 ? tooltips.front() : nullptr;
   const auto guiFont = reinterpret_cast<LRESULT>(::GetStockObject(DEFAULT_GUI_FONT));
@@ -91,13 +122,11 @@ void CheckControls(Fixture& f) {
     CHECK_EQ(kind.styles, Style(control) & kind.styles);
     if (kind.exStyles != 0) CHECK_EQ(kind.exStyles, Style(control, GWL_EXSTYLE) & kind.exStyles);
     CHECK_EQ(!layout.disabled, ::IsWindowEnabled(control) != 0);
-    if (layout.kind == ControlKind::CheckBox) {
+    if (layout.kind == ControlKind::CheckBox)
       CHECK_EQ(layout.checked ? BST_CHECKED : BST_UNCHECKED, Send(control, BM_GETCHECK));
-    }
     CHECK_EQ(layout.kind != ControlKind::ListView, ::SendMessageA(control, WM_GETFONT, 0, 0) == guiFont);
     char text[256] = {};
-    TOOLINFOA tool{
-        sizeof(TOOLINFOA), 0, ::GetParent(control), reinterpret_cast<UINT_PTR>(control), {}, nullptr, text, 0, nullptr};
+    TOOLINFOA tool{sizeof tool, 0, ::GetParent(control), reinterpret_cast<UINT_PTR>(control), {}, {}, text, 0, {}};
     const bool hasTool = ::SendMessageA(tooltip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
     tool.lpszText = text;
     ::SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
@@ -137,11 +166,7 @@ void CheckControls(Fixture& f) {
 // held key is kept across other messages for the next fetch.
 void CheckEvents(Fixture& f) {
   WindowPort& w = *f.window;
-  const struct {
-    const char* name;
-    std::function<void()> input;
-    const char* events;
-  } cases[] = {
+  const struct { const char* name; std::function<void()> input; const char* events; } cases[] = {
       {"text change", [&] { w.SetControlText(kFindField, "wm_paint"); }, "gadget 6, gadget 6"},  // update, change
       {"click on the hidden Options page", [&] { ::SendMessageA(f.Control(kAboutButton), BM_CLICK, 0, 0); },
        "gadget 6, gadget 10"},
@@ -170,10 +195,9 @@ void CheckEvents(Fixture& f) {
 
 // While a box is open the program's other windows are disabled and the box is owned by the main window;
 // events raised inside the box's loop wait in the queue.
-void CheckMessageBox(Fixture& f) {
+void CheckModalLoops(Fixture& f) {
   SetContext("message box");
-  HWND other = ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                                 ::GetModuleHandleA(nullptr), nullptr);
+  HWND other = OtherWindow();
   ::SetForegroundWindow(f.main);
   std::string seen;
   int answer = 0;
@@ -193,13 +217,11 @@ void CheckMessageBox(Fixture& f) {
   CHECK_NOTE(::IsWindowEnabled(other) && ::IsWindowEnabled(f.main), "both enabled again afterwards");
   CHECK_NOTE(Drain(f).find("gadget 7") != std::string::npos, "the click inside is delivered");
   ::DestroyWindow(other);
-}
 
-// The copy menu at the cursor with the items greyed as asked; dismissed, it raises no event.
-void CheckContextMenu(Fixture& f) {
+  // The copy menu at the cursor with the items greyed as asked; dismissed, it raises no event.
   SetContext("context menu");
   ::SetCursorPos(300, 250);
-  std::string seen = "no menu";
+  seen = "no menu";
   WhileModal(
       [&] {
         HWND menu = WaitForTopLevelWindow(::GetCurrentProcessId(), "#32768", nullptr, true, 5000);
@@ -216,9 +238,9 @@ void CheckContextMenu(Fixture& f) {
   CHECK_EQ(std::string(""), Drain(f));
 }
 
-// The hook (installed by the list's checks, which see its selections and right clicks) hears of close
-// requests, copy-data records (exactly cbData bytes, embedded NULs included; an empty record has no data
-// address) and activation changes.
+// The hook (whose selections and right clicks the list's checks see) hears of close requests, copy-data
+// records (exactly cbData bytes, embedded NULs included; an empty record has no data address) and
+// activation changes.
 void CheckHook(Fixture& f) {
   SetContext("hook");
   f.hook.calls.clear();
@@ -229,12 +251,227 @@ void CheckHook(Fixture& f) {
   COPYDATASTRUCT record{0x40D, 4, bytes}, empty{0x410, 0, nullptr};
   CHECK_EQ(0L, static_cast<long>(::SendMessageA(f.main, WM_COPYDATA, 0x1234, reinterpret_cast<LPARAM>(&record))));
   ::SendMessageA(f.main, WM_COPYDATA, 0x1234, reinterpret_cast<LPARAM>(&empty));
-  HWND other = ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                                 ::GetModuleHandleA(nullptr), nullptr);
+  HWND other = OtherWindow();
   ::SetForegroundWindow(other);
   ::SetForegroundWindow(f.main);
   ::DestroyWindow(other);
   CHECK_EQ(std::string("close, close, copydata 4660 1037 ab<NUL>c, copydata 4660 1040 , inactive, active"), f.hook.calls);
+}
+
+// The list's sample: a few hundred catalogue-like lines, every third with a comment, and one much longer line.
+constexpr int kSampleLines = 300, kLongLine = 150, kMargin = 2;  // kMargin: the view's space left of column 0
+
+std::string SampleLine(int index) {
+  char line[64];
+  std::snprintf(line, sizeof line, "#VIEW_CONST_%03d = $%X", index, index * 17);
+  if (index == kLongLine) return line + (" ' " + std::string(240, 'w') + " end");
+  return index % 3 == 0 ? line + (" ' comment " + std::to_string(index)) : line;
+}
+
+std::string SampleText() {
+  std::string text;
+  for (int i = 0; i < kSampleLines; ++i) text += SampleLine(i) + "\r\n";
+  return text;
+}
+
+int LineLength(int line) { return static_cast<int>(SampleLine(line).size()); }
+// The view's position (one character per line break) of a column of a line.
+int P(int line, int column) {
+  for (int i = 0; i < line; ++i) column += LineLength(i) + 1;
+  return column;
+}
+const int kLength = P(kSampleLines, 0);
+
+int LineHeight(const Fixture& f) { return f.metrics.tmHeight + f.metrics.tmExternalLeading; }
+SCROLLINFO Scroll(const Fixture& f, int bar) {
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  ::GetScrollInfo(f.view, bar, &info);
+  return info;
+}
+int Page(const Fixture& f) { return static_cast<int>(Scroll(f, SB_VERT).nPage); }
+std::pair<int, int> Place(const Fixture& f) { return {Scroll(f, SB_VERT).nPos, Scroll(f, SB_HORZ).nPos}; }
+bool WaitForSelection(Fixture& f, int start, int end) {
+  const auto selection = [&] {
+    DWORD from = 0, to = 0;
+    ::SendMessageA(f.view, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    return std::make_pair(static_cast<int>(from), static_cast<int>(to));
+  };
+  f.PumpUntil([&] { return selection() == std::make_pair(start, end); });
+  return CHECK_EQ(std::make_pair(start, end), selection());
+}
+// A client point in the middle of a character cell, or at its left edge: the hit test rounds to the
+// nearest boundary, so the edge lands on the column itself.
+POINT Cell(const Fixture& f, int line, int column, bool edge = false) {
+  const auto [first, left] = Place(f);
+  const int width = f.metrics.tmAveCharWidth;
+  return {kMargin + (column - left) * width + (edge ? 1 : width / 2), (line - first) * LineHeight(f) + LineHeight(f) / 2};
+}
+void ScrollToTop(Fixture& f) {
+  ::PostMessageA(f.view, WM_VSCROLL, SB_TOP, 0);
+  ::PostMessageA(f.view, WM_HSCROLL, SB_TOP, 0);
+  f.PumpUntil([&] { return Place(f) == std::make_pair(0, 0); });
+}
+
+// Every selection set from outside or by the program is reported, also the same one again, and scrolled
+// into view; out-of-range ends are clamped.
+void CheckSetSelection(Fixture& f) {
+  SetContext("selection set");
+  f.hook.calls.clear();
+  for (int i = 0; i < 2; ++i) ::SendMessageA(f.view, EM_SETSEL, static_cast<WPARAM>(P(200, 0)), P(200, 17));
+  const int first = Place(f).first;
+  CHECK_NOTE(first <= 200 && 200 < first + Page(f), "line 200 scrolled into view");
+  CHECK_EQ(static_cast<LRESULT>(first), ::SendMessageA(f.view, EM_GETFIRSTVISIBLELINE, 0, 0));
+  f.window->SelectInList(P(3, 9), P(3, 2));
+  CHECK(WaitForSelection(f, P(3, 2), P(3, 9)));
+  CHECK_EQ(0, Place(f).first);
+  const struct { WPARAM anchor; LPARAM caret; int start, end; } cases[] = {
+      {0, -1, 0, kLength}, {static_cast<WPARAM>(-1), 0, kLength, kLength}, {5, 99999, 5, kLength}};
+  for (const auto& c : cases) {
+    ::SendMessageA(f.view, EM_SETSEL, c.anchor, c.caret);
+    CHECK(WaitForSelection(f, c.start, c.end));
+  }
+  const std::string twice = Selection(P(200, 0), P(200, 17));
+  CHECK_EQ(twice + ", " + twice + ", " + Selection(P(3, 2), P(3, 9)) + ", " + Selection(0, kLength) + ", " +
+               Selection(kLength, kLength) + ", " + Selection(5, kLength),
+           f.hook.calls);
+}
+
+// Keys from the keyboard (the state of Shift and Ctrl does not travel with posted messages), each from
+// where the one before left the caret; Ctrl+C and Ctrl+A arrive as TranslateMessage makes them; typing
+// changes nothing. (Tab is walked by the window suite.)
+void CheckKeys(Fixture& f) {
+  ::SetForegroundWindow(f.main);
+  ::SetFocus(f.view);
+  ::SendMessageA(f.view, EM_SETSEL, static_cast<WPARAM>(P(10, 5)), P(10, 5));
+  ClearClipboard();
+  const int page = Page(f), end11 = P(11, LineLength(11)), end10 = P(10, LineLength(10));
+  const struct { const char* name; std::initializer_list<WORD> keys; int start, end, firstLine = -1; } steps[] = {
+      {"Down", {VK_DOWN}, P(11, 5), P(11, 5)},
+      {"End", {VK_END}, end11, end11},
+      {"Home", {VK_HOME}, P(11, 0), P(11, 0)},
+      {"Left over the break", {VK_LEFT}, end10, end10},
+      {"Right over the break", {VK_RIGHT}, P(11, 0), P(11, 0)},
+      {"Page Down", {VK_NEXT}, P(11 + page, 0), P(11 + page, 0)},
+      {"Page Up", {VK_PRIOR}, P(11, 0), P(11, 0)},
+      {"Up", {VK_UP}, P(10, 0), P(10, 0)},
+      {"Shift+Down", {VK_SHIFT, VK_DOWN}, P(10, 0), P(11, 0)},
+      {"Ctrl+C", {VK_CONTROL, 'C'}, P(10, 0), P(11, 0)},
+      {"typing", {'X'}, P(10, 0), P(11, 0)},
+      {"Ctrl+A", {VK_CONTROL, 'A'}, 0, kLength},
+      {"Ctrl+End", {VK_CONTROL, VK_END}, kLength, kLength, kSampleLines + 1 - page},
+      {"Ctrl+Home", {VK_CONTROL, VK_HOME}, 0, 0, 0},
+      {"Ctrl+Shift+Right", {VK_CONTROL, VK_SHIFT, VK_RIGHT}, 0, 1},  // over "#" to the start of the name
+  };
+  for (const auto& step : steps) {
+    SetContext(step.name);
+    SendKeys(step.keys);
+    CHECK(WaitForSelection(f, step.start, step.end));
+    if (step.firstLine >= 0) CHECK_EQ(step.firstLine, Place(f).first);
+  }
+  SetContext("copied, unchanged");
+  CHECK_EQ(SampleLine(10) + "\r\n", ClipboardText());
+  CHECK_EQ(SampleText(), GetText(f.view));
+}
+
+// A press places the caret, a drag selects from there and a shift-click from the anchor; a double click
+// selects a word; a right click is reported to the program.
+void CheckMouse(Fixture& f) {
+  ScrollToTop(f);
+  const struct { const char* name; UINT message; POINT at; int start, end; } steps[] = {
+      {"press", WM_LBUTTONDOWN, Cell(f, 5, 2, true), P(5, 2), P(5, 2)},
+      {"drag", WM_MOUSEMOVE, Cell(f, 7, 6, true), P(5, 2), P(7, 6)},
+      {"release", WM_LBUTTONUP, Cell(f, 7, 6, true), P(5, 2), P(7, 6)},
+      {"right button", WM_RBUTTONDOWN, Cell(f, 6, 3), P(5, 2), P(7, 6)},
+      {"shift-click", WM_LBUTTONDOWN, Cell(f, 9, 4, true), P(5, 2), P(9, 4)},
+      {"double click", WM_LBUTTONDBLCLK, Cell(f, 12, 6), P(12, 1), P(12, 15)},  // "VIEW_CONST_012"
+  };
+  for (const auto& step : steps) {
+    SetContext(step.name);
+    const bool shift = std::string(step.name) == "shift-click";
+    const LPARAM at = MAKELPARAM(step.at.x, step.at.y);
+    BYTE keys[256] = {};  // posted clicks read the thread's key state
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    ::PostMessageA(f.view, step.message, step.message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    CHECK(WaitForSelection(f, step.start, step.end));
+    if (shift) ::PostMessageA(f.view, WM_LBUTTONUP, 0, at);
+    CHECK_EQ(step.message == WM_RBUTTONDOWN ? "right button" : Selection(step.start, step.end), f.hook.last);
+  }
+}
+
+void CheckWheelAndScrollBars(Fixture& f) {
+  ScrollToTop(f);
+  UINT lines = 3, characters = 3;
+  ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  ::SystemParametersInfoA(SPI_GETWHEELSCROLLCHARS, 0, &characters, 0);
+  const int wheel = static_cast<int>(lines), tilt = static_cast<int>(characters), page = Page(f);
+  const int last = kSampleLines + 1 - page;
+  const auto turn = [](int delta, WORD keys = 0) { return MAKEWPARAM(keys, static_cast<WORD>(delta)); };
+  // Each step with the first visible line and column afterwards.
+  const struct { const char* name; UINT message; WPARAM wParam; int line, column; } steps[] = {
+      {"wheel down", WM_MOUSEWHEEL, turn(-WHEEL_DELTA), wheel, 0},
+      {"half a notch waits", WM_MOUSEWHEEL, turn(-WHEEL_DELTA / 2), wheel, 0},
+      {"the other half scrolls", WM_MOUSEWHEEL, turn(-WHEEL_DELTA / 2), 2 * wheel, 0},
+      {"shift+wheel down goes right", WM_MOUSEWHEEL, turn(-WHEEL_DELTA, MK_SHIFT), 2 * wheel, tilt},
+      {"tilt right", WM_MOUSEHWHEEL, turn(WHEEL_DELTA), 2 * wheel, 2 * tilt},
+      {"page down", WM_VSCROLL, SB_PAGEDOWN, 2 * wheel + page, 2 * tilt},
+      {"line up", WM_VSCROLL, SB_LINEUP, 2 * wheel + page - 1, 2 * tilt},
+      {"bottom", WM_VSCROLL, SB_BOTTOM, last, 2 * tilt},
+      {"column right", WM_HSCROLL, SB_LINEDOWN, last, 2 * tilt + 1},
+      {"leftmost", WM_HSCROLL, SB_TOP, last, 0},
+  };
+  for (const auto& step : steps) {
+    SetContext(step.name);
+    ::PostMessageA(f.view, step.message, step.wParam, 0);
+    f.PumpUntil([&] { return Place(f) == std::make_pair(step.line, step.column); }, 1000);
+    CHECK_EQ(std::make_pair(step.line, step.column), Place(f));
+  }
+}
+
+// The selection in the highlight colour while the view has the focus, and in a colour of its own without.
+void CheckSelectionColours(Fixture& f) {
+  SetContext("selection colours");
+  ScrollToTop(f);
+  ::SetFocus(f.view);
+  ::SendMessageA(f.view, EM_SETSEL, static_cast<WPARAM>(P(1, 15)), P(1, 16));  // the blank before "="
+  const auto highlight = static_cast<unsigned long>(::GetSysColor(COLOR_HIGHLIGHT));
+  const auto paper = static_cast<unsigned long>(::GetSysColor(COLOR_WINDOW));
+  const auto pixel = [&](int column) { return static_cast<unsigned long>(ScreenPixel(f.view, Cell(f, 1, column))); };
+  f.PumpUntil([&] { return pixel(15) == highlight; });
+  CHECK_EQ(highlight, pixel(15));
+  CHECK_EQ(paper, pixel(17));  // the blank after "="
+  ::SetFocus(f.Control(kFindField));
+  f.PumpUntil([&] { return pixel(15) != highlight; });
+  CHECK_NOTE(pixel(15) != highlight && pixel(15) != paper, "without the focus: " + Describe(pixel(15)));
+}
+
+void CheckList(Fixture& f) {
+  const testing::Bytes block = testing::LiteralBlock(SampleText());
+  CHECK(f.window->UnpackIntoList(block.data(), block.size()) == CatalogueLoad::Loaded);
+  f.platform.InstallMessageHook(f.hook);
+  f.view = f.Control(kListView);
+  HDC dc = ::GetDC(f.view);
+  HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(f.view, WM_GETFONT, 0, 0)));
+  ::GetTextMetricsA(dc, &f.metrics);
+  ::SelectObject(dc, previous);
+  ::ReleaseDC(f.view, dc);
+  // One row per line and the empty row after the final line break; one column more than the longest line.
+  SetContext("list text and scroll ranges");
+  CHECK_EQ(SampleText(), GetText(f.view));
+  CHECK_EQ(kSampleLines, f.window->ListLineCount());
+  CHECK_EQ(static_cast<LRESULT>(P(120, 0)), ::SendMessageA(f.view, EM_LINEINDEX, 120, 0));
+  CHECK_EQ(static_cast<LRESULT>(120), ::SendMessageA(f.view, EM_EXLINEFROMCHAR, 0, P(120, 7)));
+  const RECT client = ClientRect(f.view);
+  CHECK_EQ(std::make_pair(kSampleLines, LineLength(kLongLine)),
+           std::make_pair(Scroll(f, SB_VERT).nMax, Scroll(f, SB_HORZ).nMax));
+  CHECK_EQ(std::make_pair(client.bottom / LineHeight(f), (client.right - kMargin) / f.metrics.tmAveCharWidth),
+           std::make_pair(static_cast<LONG>(Page(f)), static_cast<LONG>(Scroll(f, SB_HORZ).nPage)));
+  CheckSetSelection(f);
+  CheckKeys(f);
+  CheckMouse(f);
+  CheckWheelAndScrollBars(f);
+  CheckSelectionColours(f);
 }
 
 }  // namespace
@@ -251,8 +488,7 @@ int main() {
     Drain(f);  // the focus given at the end of building
     CheckControls(f);
     CheckEvents(f);
-    CheckMessageBox(f);
-    CheckContextMenu(f);
+    CheckModalLoops(f);
     CheckList(f);
     CheckHook(f);
     f.platform.CloseMainWindow();
