@@ -1,7 +1,6 @@
 // The window layer in the suite's own process: the real main window built by the platform layer, driven
-// through the window-layer interface with a recording message hook. Every control as built, the tab panel
-// and its pages, the events in order, held shortcut keys, modal state, the hook's calls, and the list over
-// a sample text (its caret and scroll rules are pinned by the unit tests; each row here takes one Win32 path).
+// through the window-layer interface with a recording message hook, and its list over a sample text (the
+// caret and scroll rules are pinned by the unit tests; each row here takes one Win32 path).
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
@@ -95,11 +94,9 @@ const KindClass kKindClasses[] = {
 
 std::string Place(const LayoutRect& r) { return Describe(RECT{r.x, r.y, r.x + r.width, r.y + r.height}); }
 
-// Every control of the layout as the layer builds it: class, parent, place, caption, styles, initial
-// state, DEFAULT_GUI_FONT but for the list, which keeps its fixed-pitch font, and its tip. One tooltip
-// control, top-most itself and without an owner (under Wine a window that owns a popup cannot be made
-// top-most again), holds one tool per control with a tip. The tab control fills the panel with its tabs;
-// the pages stand inside it below the tab strip.
+// Every control as the layer builds it, in DEFAULT_GUI_FONT but the list. One tooltip control, top-most
+// itself and without an owner (under Wine a window that owns a popup cannot be made top-most again), holds
+// one tool per control with a tip. The tab control fills the panel; the pages stand below its tab strip.
 void CheckControls(Fixture& f) {
   HWND tab = ::FindWindowExA(f.Control(kTabPanel), nullptr, WC_TABCONTROLA, nullptr);
   std::vector<HWND> pages;
@@ -267,7 +264,6 @@ std::string SampleLine(int index) {
   if (index == kLongLine) return line + (" ' " + std::string(240, 'w') + " end");
   return index % 3 == 0 ? line + (" ' comment " + std::to_string(index)) : line;
 }
-
 std::string SampleText() {
   std::string text;
   for (int i = 0; i < kSampleLines; ++i) text += SampleLine(i) + "\r\n";
@@ -276,10 +272,7 @@ std::string SampleText() {
 
 int LineLength(int line) { return static_cast<int>(SampleLine(line).size()); }
 // The view's position (one character per line break) of a column of a line.
-int P(int line, int column) {
-  for (int i = 0; i < line; ++i) column += LineLength(i) + 1;
-  return column;
-}
+int P(int line, int column) { return line == 0 ? column : P(line - 1, column + LineLength(line - 1) + 1); }
 const int kLength = P(kSampleLines, 0);
 
 int LineHeight(const Fixture& f) { return f.metrics.tmHeight + f.metrics.tmExternalLeading; }
@@ -290,14 +283,14 @@ SCROLLINFO Scroll(const Fixture& f, int bar) {
 }
 int Page(const Fixture& f) { return static_cast<int>(Scroll(f, SB_VERT).nPage); }
 std::pair<int, int> Place(const Fixture& f) { return {Scroll(f, SB_VERT).nPos, Scroll(f, SB_HORZ).nPos}; }
-bool WaitForSelection(Fixture& f, int start, int end) {
+void ExpectSelection(Fixture& f, int start, int end) {
   const auto selection = [&] {
     DWORD from = 0, to = 0;
     ::SendMessageA(f.view, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     return std::make_pair(static_cast<int>(from), static_cast<int>(to));
   };
   f.PumpUntil([&] { return selection() == std::make_pair(start, end); });
-  return CHECK_EQ(std::make_pair(start, end), selection());
+  CHECK_EQ(std::make_pair(start, end), selection());
 }
 // A client point in the middle of a character cell, or at its left edge: the hit test rounds to the
 // nearest boundary, so the edge lands on the column itself.
@@ -307,8 +300,7 @@ POINT Cell(const Fixture& f, int line, int column, bool edge = false) {
   return {kMargin + (column - left) * width + (edge ? 1 : width / 2), (line - first) * LineHeight(f) + LineHeight(f) / 2};
 }
 void ScrollToTop(Fixture& f) {
-  ::PostMessageA(f.view, WM_VSCROLL, SB_TOP, 0);
-  ::PostMessageA(f.view, WM_HSCROLL, SB_TOP, 0);
+  for (const UINT bar : {UINT{WM_VSCROLL}, UINT{WM_HSCROLL}}) ::PostMessageA(f.view, bar, SB_TOP, 0);
   f.PumpUntil([&] { return Place(f) == std::make_pair(0, 0); });
 }
 
@@ -322,18 +314,17 @@ void CheckSetSelection(Fixture& f) {
   CHECK_NOTE(first <= 200 && 200 < first + Page(f), "line 200 scrolled into view");
   CHECK_EQ(static_cast<LRESULT>(first), ::SendMessageA(f.view, EM_GETFIRSTVISIBLELINE, 0, 0));
   f.window->SelectInList(P(3, 9), P(3, 2));
-  CHECK(WaitForSelection(f, P(3, 2), P(3, 9)));
+  ExpectSelection(f, P(3, 2), P(3, 9));
   CHECK_EQ(0, Place(f).first);
   const struct { WPARAM anchor; LPARAM caret; int start, end; } cases[] = {
       {0, -1, 0, kLength}, {static_cast<WPARAM>(-1), 0, kLength, kLength}, {5, 99999, 5, kLength}};
   for (const auto& c : cases) {
     ::SendMessageA(f.view, EM_SETSEL, c.anchor, c.caret);
-    CHECK(WaitForSelection(f, c.start, c.end));
+    ExpectSelection(f, c.start, c.end);
   }
   const std::string twice = Selection(P(200, 0), P(200, 17));
   CHECK_EQ(twice + ", " + twice + ", " + Selection(P(3, 2), P(3, 9)) + ", " + Selection(0, kLength) + ", " +
-               Selection(kLength, kLength) + ", " + Selection(5, kLength),
-           f.hook.calls);
+               Selection(kLength, kLength) + ", " + Selection(5, kLength), f.hook.calls);
 }
 
 // Keys from the keyboard (the state of Shift and Ctrl does not travel with posted messages), each from
@@ -365,7 +356,7 @@ void CheckKeys(Fixture& f) {
   for (const auto& step : steps) {
     SetContext(step.name);
     SendKeys(step.keys);
-    CHECK(WaitForSelection(f, step.start, step.end));
+    ExpectSelection(f, step.start, step.end);
     if (step.firstLine >= 0) CHECK_EQ(step.firstLine, Place(f).first);
   }
   SetContext("copied, unchanged");
@@ -394,7 +385,7 @@ void CheckMouse(Fixture& f) {
     keys[VK_SHIFT] = shift ? 0x80 : 0;
     ::SetKeyboardState(keys);
     ::PostMessageA(f.view, step.message, step.message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
-    CHECK(WaitForSelection(f, step.start, step.end));
+    ExpectSelection(f, step.start, step.end);
     if (shift) ::PostMessageA(f.view, WM_LBUTTONUP, 0, at);
     CHECK_EQ(step.message == WM_RBUTTONDOWN ? "right button" : Selection(step.start, step.end), f.hook.last);
   }
@@ -480,8 +471,8 @@ void CheckList(Fixture& f) {
 int main() {
   using namespace mirravel::e2e;
   Fixture f;
-  CHECK(f.platform.CreateContextMenu(
-      {{1, "Copy to to jaPBe"}, {2, "Copy value only to jaPBe"}, {3, "Copy to clipboard"}}));
+  CHECK(f.platform.CreateContextMenu({{1, "Copy to to jaPBe"}, {2, "Copy value only to jaPBe"},
+                                      {3, "Copy to clipboard"}}));
   f.window = f.platform.BuildMainWindow();
   if (CHECK_NOTE(f.window != nullptr, "the main window opens")) {
     f.main = WaitForTopLevelWindow(::GetCurrentProcessId(), "MirravelMainWindow", nullptr, true, 5000);
