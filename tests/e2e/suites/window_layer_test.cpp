@@ -184,8 +184,7 @@ void CheckEvents(Fixture& f) {
   SetContext("held shortcut key");
   PostKey(f.Control(kFindField), VK_F3, false);
   ::PostMessageA(f.main, WM_NULL, 0, 0);
-  w.PumpOneMessage();
-  w.PumpOneMessage();
+  for (int i = 0; i < 2; ++i) w.PumpOneMessage();
   CHECK_EQ(std::string("menu 5"), Name(w.FetchEvent()));
   Drain(f);
 }
