@@ -46,10 +46,7 @@ class StreamBuilder {
     for (char c : text) Literal(static_cast<std::uint8_t>(c));
     return *this;
   }
-  // A byte that the current literal width and bias can express.
-  std::uint8_t FittingByte(std::uint32_t seed) const {
-    return static_cast<std::uint8_t>(bias_ + (seed & ((1u << width_) - 1)));
-  }
+  std::uint8_t FittingByte(std::uint32_t seed) const { return static_cast<std::uint8_t>(bias_ + (seed & ((1u << width_) - 1))); }
   StreamBuilder& ExplicitMatch(std::uint32_t offset, std::uint32_t length) {
     Bits(0b01, 2).Gamma((offset >> indexWidth_) + 3).Bits(offset & ((1u << indexWidth_) - 1), indexWidth_);
     last_ = offset;
@@ -84,9 +81,6 @@ class StreamBuilder {
     for (const std::uint32_t word : words_) PutLittle32(block, word);
     if (bitCount_ % 32 != 0) PutLittle32(block, current_ << (32 - bitCount_ % 32));
     return block;
-  }
-  Bytes CheckedBlock() const {
-    return Block(static_cast<std::uint32_t>(expected_.size()), BlockChecksum(expected_.data(), expected_.size()));
   }
   const Bytes& Expected() const { return expected_; }
 
@@ -123,10 +117,8 @@ class StreamBuilder {
 
 // A valid block of 8-bit literals whose header states sizeField (the text's length unless given).
 inline Bytes LiteralBlock(std::string_view text, std::int64_t sizeField = -1) {
-  StreamBuilder stream;
-  stream.Width8().Literals(text).End();
   const auto size = static_cast<std::uint32_t>(sizeField < 0 ? static_cast<std::int64_t>(text.size()) : sizeField);
-  return stream.Block(size, BlockChecksum(stream.Expected().data(), text.size()));
+  return StreamBuilder().Width8().Literals(text).End().Block(size, BlockChecksum(ToBytes(text).data(), text.size()));
 }
 
 }  // namespace mirravel::testing
