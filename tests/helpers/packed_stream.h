@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <random>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "catalogue/unpack_block.h"
@@ -92,10 +93,7 @@ class StreamBuilder {
   }
   void PutBit(std::uint32_t bit) {
     current_ = (current_ << 1) | bit;
-    if (++bitCount_ % 32 == 0) {
-      words_.push_back(current_);
-      current_ = 0;
-    }
+    if (++bitCount_ % 32 == 0) words_.push_back(std::exchange(current_, 0u));
   }
   // Copies byte by byte; a copy reaching before the start (a malformed stream) models as zeros.
   StreamBuilder& Model(std::uint32_t offset, std::uint32_t length) {
@@ -109,10 +107,7 @@ class StreamBuilder {
   std::uint32_t current_ = 0;
   std::size_t bitCount_ = 0;
   Bytes expected_;
-  std::uint32_t width_ = 8;
-  std::uint32_t bias_ = 0;
-  std::uint32_t indexWidth_ = 8;
-  std::uint32_t last_ = 1;
+  std::uint32_t width_ = 8, bias_ = 0, indexWidth_ = 8, last_ = 1;
 };
 
 // A valid block of 8-bit literals whose header states sizeField (the text's length unless given).

@@ -112,7 +112,7 @@ TEST_F(ApplicationTest, SelectionPickUpTakesTheDefinitionPartOfUpTo199Characters
   }
 }
 
-TEST_F(ApplicationTest, AlwaysOnTopFollowsTheBoxAndTheFocusGoesToTheFindFieldOnlyWhileItShows) {
+TEST_F(ApplicationTest, AlwaysOnTopFollowsTheBoxTheFocusGoesToTheFindFieldOnlyWhileItShowsAndBackOnActivation) {
   using Kind = WindowEvent::Kind;
   // The tab shown, the box's state, the control the user used and the event; then where the focus is.
   const struct { int tab, box, used; WindowEvent event; int focus; } cases[] = {
@@ -133,9 +133,6 @@ TEST_F(ApplicationTest, AlwaysOnTopFollowsTheBoxAndTheFocusGoesToTheFindFieldOnl
     EXPECT_EQ(window().topMost, c.box == 1);
     EXPECT_EQ(app.State().alwaysOnTop, c.box);
   }
-}
-
-TEST_F(ApplicationTest, ActivationGivesTheFocusBackToTheControlThatHadIt) {
   // The tab shown and the control that had the focus when another window became active; then where it is.
   using Row = std::tuple<int, int, int>;
   for (const auto& [tab, had, focus] : {Row{kFindTab, kListView, kListView}, Row{kFindTab, kNoControl, kFindField},
@@ -149,20 +146,17 @@ TEST_F(ApplicationTest, ActivationGivesTheFocusBackToTheControlThatHadIt) {
   }
 }
 
-TEST(ApplicationStartUp, WithoutAWindowEndsQuietlyWithoutAMenuGoesOnAndReadsTheHostFromTheSecondParameter) {
+TEST(ApplicationStartUp, EndsQuietlyWithoutAWindowGoesOnWithoutAMenuAndLoadsTheCatalogueOrSaysWhyNotAndEnds) {
   testing::FakePlatform noWindow{"#A = $1\r\n"}, noMenu{"#A = $1\r\n"};
   noWindow.windowCanBeOpened = false;
   noMenu.menuCanBeCreated = false;
   EXPECT_FALSE(Application(noWindow).Start(""));
   EXPECT_EQ(noWindow.exitCode, 0);
   EXPECT_TRUE(noWindow.window.boxes.empty());
-  Application app{noMenu};
-  EXPECT_TRUE(app.Start("m.exe 99 -1"));  // tokens and the decimal rule are the command line's
+  Application withoutMenu{noMenu};
+  EXPECT_TRUE(withoutMenu.Start("m.exe 99 -1"));  // tokens and the decimal rule are the command line's
   EXPECT_FALSE(noMenu.exitCode.has_value());
-  EXPECT_EQ(app.State().hostWindow, 0xFFFFFFFFu);
-}
-
-TEST(ApplicationStartUp, LoadsTheCatalogueUpToItsFirstZeroByteOrSaysWhyNotAndEnds) {
+  EXPECT_EQ(withoutMenu.State().hostWindow, 0xFFFFFFFFu);
   // How a block is checked is the decoder's; here each way a block fails meets its message.
   auto wrongChecksum = testing::LiteralBlock("#A = $1\r\n");
   wrongChecksum[6] ^= 1;
