@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <random>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "catalogue/unpack_block.h"
@@ -46,10 +47,7 @@ class StreamBuilder {
     for (char c : text) Literal(static_cast<std::uint8_t>(c));
     return *this;
   }
-  // A byte that the current literal width and bias can express.
-  std::uint8_t FittingByte(std::uint32_t seed) const {
-    return static_cast<std::uint8_t>(bias_ + (seed & ((1u << width_) - 1)));
-  }
+  std::uint8_t FittingByte(std::uint32_t seed) const { return static_cast<std::uint8_t>(bias_ + (seed & ((1u << width_) - 1))); }
   StreamBuilder& ExplicitMatch(std::uint32_t offset, std::uint32_t length) {
     Bits(0b01, 2).Gamma((offset >> indexWidth_) + 3).Bits(offset & ((1u << indexWidth_) - 1), indexWidth_);
     last_ = offset;
@@ -85,9 +83,6 @@ class StreamBuilder {
     if (bitCount_ % 32 != 0) PutLittle32(block, current_ << (32 - bitCount_ % 32));
     return block;
   }
-  Bytes CheckedBlock() const {
-    return Block(static_cast<std::uint32_t>(expected_.size()), BlockChecksum(expected_.data(), expected_.size()));
-  }
   const Bytes& Expected() const { return expected_; }
 
  private:
@@ -98,10 +93,7 @@ class StreamBuilder {
   }
   void PutBit(std::uint32_t bit) {
     current_ = (current_ << 1) | bit;
-    if (++bitCount_ % 32 == 0) {
-      words_.push_back(current_);
-      current_ = 0;
-    }
+    if (++bitCount_ % 32 == 0) words_.push_back(std::exchange(current_, 0u));
   }
   // Copies byte by byte; a copy reaching before the start (a malformed stream) models as zeros.
   StreamBuilder& Model(std::uint32_t offset, std::uint32_t length) {
@@ -115,18 +107,13 @@ class StreamBuilder {
   std::uint32_t current_ = 0;
   std::size_t bitCount_ = 0;
   Bytes expected_;
-  std::uint32_t width_ = 8;
-  std::uint32_t bias_ = 0;
-  std::uint32_t indexWidth_ = 8;
-  std::uint32_t last_ = 1;
+  std::uint32_t width_ = 8, bias_ = 0, indexWidth_ = 8, last_ = 1;
 };
 
 // A valid block of 8-bit literals whose header states sizeField (the text's length unless given).
 inline Bytes LiteralBlock(std::string_view text, std::int64_t sizeField = -1) {
-  StreamBuilder stream;
-  stream.Width8().Literals(text).End();
   const auto size = static_cast<std::uint32_t>(sizeField < 0 ? static_cast<std::int64_t>(text.size()) : sizeField);
-  return stream.Block(size, BlockChecksum(stream.Expected().data(), text.size()));
+  return StreamBuilder().Width8().Literals(text).End().Block(size, BlockChecksum(ToBytes(text).data(), text.size()));
 }
 
 }  // namespace mirravel::testing

@@ -39,13 +39,22 @@ class ApplicationTest : public ::testing::Test {
   Application app{platform};
 };
 
-TEST_F(ApplicationTest, StartsTopMostWithTheMenuAndMarkerAndEndsOnceWithExitCodeZero) {
+TEST_F(ApplicationTest, StartsTopMostWithMenuMarkerAndAboutBoxOffersTheClipboardAndEndsOnceWithExitCodeZero) {
   EXPECT_EQ(app.State().alwaysOnTop, 1);
   EXPECT_TRUE(window().disabled[kCopyButton]);
   ASSERT_EQ(platform.menuItems.size(), 3u);
   EXPECT_EQ(platform.menuItems[0].text, "Copy to to jaPBe");
   EXPECT_EQ(platform.menuItems[2].id, kMenuCopyToClipboard);
   EXPECT_STREQ(app.PluginMarker(), "! This is a JaPBe Plugin !");
+  Event(WindowEvent::Kind::Gadget, kAboutButton);
+  EXPECT_EQ(window().BoxTexts(), std::vector<std::string>{
+      "About Mirravel: Windows API constants viewer jaPBe plugin\nfor the PureBasic community.\n\n"
+      "by the Mirravel authors\n\nConstants : \t5\nPlugin functions : \tDisabled\nPlugin registered : \tNo"});
+  EXPECT_EQ(window().boxes[0].type, kBoxInformation);
+  Event(WindowEvent::Kind::Gadget, kCopyButton);  // outside plug-in mode only the clipboard is offered
+  window().texts[kCopyField] = "#WM_PAINT = $F ";
+  app.OnListRightButtonDown();
+  EXPECT_EQ(window().contextMenus, (std::vector<std::array<bool, 3>>{{false, false, false}, {false, false, true}}));
   EXPECT_FALSE(platform.exitCode.has_value());
   Event(WindowEvent::Kind::Close, 0);
   app.OnCloseRequest();  // a second request while ending does nothing more
@@ -86,7 +95,6 @@ TEST_F(ApplicationTest, SelectionPickUpTakesTheDefinitionPartOfUpTo199Characters
   const std::int32_t longLine = window().list.LineStart(4);
   const std::string unchanged = "unchanged";
   const struct { std::int32_t min, max; std::string copied; std::int32_t selectedMax; } cases[] = {
-      {0, 11, "#ABE_BOTTOM", 11},
       {0, 33, "#ABE_BOTTOM = $3 ", 33},  // the whole first line and its break
       {17, 40, "", 40},                  // from the apostrophe on
       {26, 40, "edge.", 40},             // spans two lines: only the part on the first line
@@ -104,7 +112,7 @@ TEST_F(ApplicationTest, SelectionPickUpTakesTheDefinitionPartOfUpTo199Characters
   }
 }
 
-TEST_F(ApplicationTest, AlwaysOnTopFollowsTheBoxAndTheFocusGoesToTheFindFieldOnlyWhileItShows) {
+TEST_F(ApplicationTest, AlwaysOnTopFollowsTheBoxTheFocusGoesToTheFindFieldOnlyWhileItShowsAndBackOnActivation) {
   using Kind = WindowEvent::Kind;
   // The tab shown, the box's state, the control the user used and the event; then where the focus is.
   const struct { int tab, box, used; WindowEvent event; int focus; } cases[] = {
@@ -125,14 +133,10 @@ TEST_F(ApplicationTest, AlwaysOnTopFollowsTheBoxAndTheFocusGoesToTheFindFieldOnl
     EXPECT_EQ(window().topMost, c.box == 1);
     EXPECT_EQ(app.State().alwaysOnTop, c.box);
   }
-}
-
-TEST_F(ApplicationTest, ActivationGivesTheFocusBackToTheControlThatHadIt) {
   // The tab shown and the control that had the focus when another window became active; then where it is.
   using Row = std::tuple<int, int, int>;
-  for (const auto& [tab, had, focus] : {Row{kFindTab, kListView, kListView}, Row{kFindTab, kFindField, kFindField},
-                                        Row{kOptionsTab, kAboutButton, kAboutButton},
-                                        Row{kFindTab, kNoControl, kFindField}, Row{kOptionsTab, kNoControl, kNoControl}}) {
+  for (const auto& [tab, had, focus] : {Row{kFindTab, kListView, kListView}, Row{kFindTab, kNoControl, kFindField},
+                                        Row{kOptionsTab, kNoControl, kNoControl}}) {
     window().states[kTabPanel] = tab;
     window().focus = had;
     app.OnActivationChanged(false);
@@ -142,47 +146,21 @@ TEST_F(ApplicationTest, ActivationGivesTheFocusBackToTheControlThatHadIt) {
   }
 }
 
-TEST_F(ApplicationTest, AboutBoxShowsTheLineCount) {
-  Event(WindowEvent::Kind::Gadget, kAboutButton);
-  ASSERT_EQ(window().boxes.size(), 1u);
-  EXPECT_EQ(window().boxes[0].title, "About Mirravel");
-  EXPECT_EQ(window().boxes[0].type, kBoxInformation);
-  EXPECT_EQ(window().boxes[0].text,
-            "Windows API constants viewer jaPBe plugin\nfor the PureBasic community.\n\n"
-            "by the Mirravel authors\n\nConstants : \t5\nPlugin functions : \tDisabled\n"
-            "Plugin registered : \tNo");
-}
-
-TEST_F(ApplicationTest, ContextMenuOffersOnlyTheClipboardOutsidePluginMode) {
-  Event(WindowEvent::Kind::Gadget, kCopyButton);
-  window().texts[kCopyField] = "#WM_PAINT = $F ";
-  app.OnListRightButtonDown();
-  EXPECT_EQ(window().contextMenus, (std::vector<std::array<bool, 3>>{{false, false, false}, {false, false, true}}));
-}
-
-TEST(ApplicationStartUp, WithoutAWindowEndsQuietlyWithoutAMenuGoesOnAndReadsTheHostFromTheSecondParameter) {
+TEST(ApplicationStartUp, EndsQuietlyWithoutAWindowGoesOnWithoutAMenuAndLoadsTheCatalogueOrSaysWhyNotAndEnds) {
   testing::FakePlatform noWindow{"#A = $1\r\n"}, noMenu{"#A = $1\r\n"};
   noWindow.windowCanBeOpened = false;
   noMenu.menuCanBeCreated = false;
   EXPECT_FALSE(Application(noWindow).Start(""));
   EXPECT_EQ(noWindow.exitCode, 0);
   EXPECT_TRUE(noWindow.window.boxes.empty());
-  Application app{noMenu};
-  EXPECT_TRUE(app.Start("m.exe 99 -1"));  // tokens and the decimal rule are the command line's
+  Application withoutMenu{noMenu};
+  EXPECT_TRUE(withoutMenu.Start("m.exe 99 -1"));  // tokens and the decimal rule are the command line's
   EXPECT_FALSE(noMenu.exitCode.has_value());
-  EXPECT_EQ(app.State().hostWindow, 0xFFFFFFFFu);
-}
-
-TEST(ApplicationStartUp, LoadsTheCatalogueUpToItsFirstZeroByteOrSaysWhyNotAndEnds) {
+  EXPECT_EQ(withoutMenu.State().hostWindow, 0xFFFFFFFFu);
   // How a block is checked is the decoder's; here each way a block fails meets its message.
   auto wrongChecksum = testing::LiteralBlock("#A = $1\r\n");
   wrongChecksum[6] ^= 1;
-  const struct {
-    const char* name;
-    testing::Bytes block;
-    const char* list;
-    std::string_view message;
-  } cases[] = {
+  const struct { const char* name; testing::Bytes block; const char* list; std::string_view message; } cases[] = {
       {"zero byte", testing::LiteralBlock(std::string("#A = $1\r\n\0#B = $2\r\n", 19)), "#A = $1\n", ""},
       {"size field negative", testing::LiteralBlock("#A = $1\r\n", 0x80000000LL), "", kAllocateFailedMessage},
       {"shorter than its header", {'J', 'C', 5, 0}, "", kAllocateFailedMessage},
