@@ -21,7 +21,6 @@ class HelpFlowTest : public ::testing::Test {
         "\"" + (dir.Path() / "PB\\PureBasic.exe").string() + "\" \"%1\"";
     platform.desktop.windows[main] = {"Mirravel", true, {300, 200, 731, 530}, 425};
     platform.desktop.workArea = {0, 0, 1024, 740};
-    // The engine's window comes with the request, or at the tick a test sets.
     platform.helpEngine.onRequest = [this](const testing::HelpRequest& request) {
       if (request.command != HELP_QUIT && !helpAppearsAt) ShowHelpWindow();
     };
@@ -51,7 +50,7 @@ class HelpFlowTest : public ::testing::Test {
   Application app{platform};
 };
 
-TEST_F(HelpFlowTest, TheButtonWorksOnlyWithAHelpFile) {
+TEST_F(HelpFlowTest, WorksOnlyWithAHelpFileOpensAtTheKeywordAndPlacesBothWindowsOnceWhileTheHelpRuns) {
   EXPECT_FALSE(platform.window.disabled[kHelpButton]);
   testing::FakePlatform bare{"#A = $1\r\n"};
   Application other{bare};
@@ -59,17 +58,13 @@ TEST_F(HelpFlowTest, TheButtonWorksOnlyWithAHelpFile) {
   EXPECT_TRUE(bare.window.disabled[kHelpButton]);
   other.HandleEvent({WindowEvent::Kind::Gadget, kHelpButton});
   EXPECT_TRUE(bare.helpEngine.requests.empty());
-}
-
-TEST_F(HelpFlowTest, OpensAtTheKeywordAndPlacesBothWindowsOnceWhileTheHelpRuns) {
   PressHelp("#WM_PAINT = $F ");
   ASSERT_EQ(Requests().size(), 1u);
   EXPECT_EQ(std::tuple(Requests()[0].owner, Requests()[0].helpFilePath, Requests()[0].command, Requests()[0].keyword),
             std::tuple(main, helpFile, HELP_KEY, "WM_PAINT"));
-  EXPECT_EQ(RectOf(main), (Rect{0, 0, 431, 330}));
-  EXPECT_EQ(RectOf(kHelp), (Rect{431, 0, 1024, 740}));
-  EXPECT_EQ(platform.desktop.calls.back(), "focus " + std::to_string(main));
-  EXPECT_EQ(platform.window.focus, kFindField);
+  EXPECT_EQ(std::tuple(RectOf(main), RectOf(kHelp)), std::tuple(Rect{0, 0, 431, 330}, Rect{431, 0, 1024, 740}));
+  EXPECT_EQ(std::tuple(platform.desktop.calls.back(), platform.window.focus),
+            std::tuple("focus " + std::to_string(main), kFindField));
 
   // The user moves Mirravel; a further press only changes the topic.
   platform.desktop.windows[main].rect = {50, 60, 481, 390};
@@ -100,7 +95,6 @@ TEST_F(HelpFlowTest, MirravelGoesBackOnceTheHelpHasEndedAndNoHelpWindowIsLeft) {
 }
 
 TEST_F(HelpFlowTest, WaitsUpTo5000MsThenReportsTheTimeOutOutsideTheTopMostState) {
-  // The deadline's wrap-around is the host link's test: both waits share the one tick comparison.
   const struct { std::int32_t alwaysOnTop; std::uint32_t helpAfterMs; /* 0: never */ } cases[] = {{1, 0}, {0, 0}, {1, 4999}};
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "top-most " << c.alwaysOnTop << " help after " << c.helpAfterMs);
@@ -110,18 +104,14 @@ TEST_F(HelpFlowTest, WaitsUpTo5000MsThenReportsTheTimeOutOutsideTheTopMostState)
     helpAppearsAt = 1000 + (c.helpAfterMs == 0 ? 0xFFFFFFFFu : c.helpAfterMs);  // never: 2^32 - 1 ms on
     PressHelp("#WM_PAINT = $F ");
     EXPECT_EQ(app.State().helpWindowMoved, c.helpAfterMs != 0 ? 1 : 0);
-    if (c.helpAfterMs != 0) {
-      EXPECT_TRUE(platform.window.boxes.empty());
-      continue;
-    }
+    ASSERT_EQ(platform.window.boxes.size(), c.helpAfterMs == 0 ? 1u : 0u);
+    if (c.helpAfterMs != 0) continue;
     EXPECT_EQ(platform.clock.now, 6001u);
-    ASSERT_EQ(platform.window.boxes.size(), 1u);
     const testing::ShownBox& box = platform.window.boxes[0];
     EXPECT_EQ(std::tuple(box.title, box.text, box.type, box.topMostWhileShown),
               std::tuple("Time Out !", "Could not find help window in 5000 ms !\n< Win32 Programmer's Reference >",
                          kBoxTaskModalExclamation, false));
-    EXPECT_EQ(platform.window.topMost, c.alwaysOnTop == 1);
-    EXPECT_EQ(RectOf(main), kHome);
+    EXPECT_EQ(std::tuple(platform.window.topMost, RectOf(main)), std::tuple(c.alwaysOnTop == 1, kHome));
   }
 }
 

@@ -76,29 +76,12 @@ class RegistrationFlowTest : public ::testing::Test {
   fs::path temp = install.root.Path() / "Temp J\xFCrgen";
 };
 
-TEST_F(RegistrationFlowTest, RefusesWhileJaPBeRunsAndReportsAMissingInstallation) {
-  platform.desktop.windows[0x77].title = "jaPBe";
-  EXPECT_EQ(Press(), Boxes{"WARNING: Please close jaPBe before (un)registering plugin !"});
-  EXPECT_FALSE(fs::exists(install.Copy().parent_path()));
-  platform.desktop.windows.clear();
-  platform.registry.values.clear();
-  EXPECT_EQ(Press(), Boxes{"ERROR: JaPBe is not installed !"});
-}
-
-// Each case starts from its tools file (LF ends; none when not given) and, if asked, an old plug-in copy. The
-// file is rewritten with CR LF ends as given, or stays as last written (the user may change it while the
-// question is open). The plug-in directory is made whatever happens next.
+// Each case starts from its tools file (LF ends) and maybe an old copy; the file is rewritten with CR LF ends, or
+// stays as last written (the user may change it while the question is open). The plug-in directory is always made.
 TEST_F(RegistrationFlowTest, EachBranchChangesOnlyMirravelsLinesAndCopyAndSaysWhatHappened) {
   struct Case {
-    const char* name;
-    std::optional<Lines> tools;
-    bool oldCopy;
-    std::deque<int> answers;
-    Boxes boxes;
-    std::optional<Lines> toolsAfter;
-    std::string copyAfter;
-    std::set<std::string> failing = {};
-    Lines meanwhile = {};
+    const char* name; std::optional<Lines> tools; bool oldCopy; std::deque<int> answers; Boxes boxes;
+    std::optional<Lines> toolsAfter; std::string copyAfter; std::set<std::string> failing = {}; Lines meanwhile = {};
   };
   const int yes = kAnswerYes, no = kAnswerNo;
   const Lines others = {"[Other]", "Keep = me"};
@@ -152,6 +135,14 @@ TEST_F(RegistrationFlowTest, EachBranchChangesOnlyMirravelsLinesAndCopyAndSaysWh
     EXPECT_TRUE(fs::is_directory(install.Copy().parent_path()));
     EXPECT_FALSE(fs::exists(install.Tools().string() + ".~NEW~"));
   }
+  platform.files.failing.clear();
+  platform.desktop.windows[0x77].title = "jaPBe";  // refused while jaPBe runs
+  fs::remove_all(install.directory);
+  EXPECT_EQ(Press(), Boxes{"WARNING: Please close jaPBe before (un)registering plugin !"});
+  EXPECT_FALSE(fs::exists(install.Copy().parent_path()));
+  platform.desktop.windows.clear();
+  platform.registry.values.clear();
+  EXPECT_EQ(Press(), Boxes{"ERROR: JaPBe is not installed !"});
 }
 
 // Running as the plug-in copy (its path in other letter case): registered without copying onto itself, and
@@ -170,8 +161,7 @@ TEST_F(RegistrationFlowTest, TheRunningCopyRegistersWithoutCopyingAndRemovesItse
   platform.files.temporaryDirectory = WindowsStyle(temp / "\xA4");
   EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, "ERROR: Plugin Mirravel is unregistered,\nbut its file could "
                                                        "not be deleted:\n" + WindowsStyle(install.Copy())}));
-  EXPECT_TRUE(platform.shell.started.empty());
-  EXPECT_FALSE(platform.exitCode.has_value());
+  EXPECT_EQ(std::tuple(platform.shell.started.size(), platform.exitCode.has_value()), std::tuple(0u, false));
 
   // No "uninstalled" once the batch has started: the program is gone by then.
   fs::remove(install.Tools());
@@ -190,11 +180,9 @@ TEST_F(RegistrationFlowTest, TheRunningCopyRegistersWithoutCopyingAndRemovesItse
                             "DEL \"" + batchAsRead + "\" > NUL", "EXIT", ":EXISTS", "SET /A MVTRIES+=1",
                             "PING -n 2 127.0.0.1 > NUL", "GOTO DELETE"};
   EXPECT_EQ(ReadBytes(temp / "~MVUNIN.BAT"), Joined(batchLines, "\r\n"));
-  ASSERT_EQ(platform.shell.started.size(), 1u);
-  EXPECT_EQ(platform.shell.started[0].first, batch);
-  EXPECT_EQ(platform.shell.started[0].second, platform.files.temporaryDirectory + "\\");
-  EXPECT_EQ(closesWhenStarted, 1);
-  EXPECT_EQ(platform.exitCode, 0);
+  using Started = decltype(platform.shell.started);
+  EXPECT_EQ(platform.shell.started, (Started{{batch, platform.files.temporaryDirectory + "\\"}}));
+  EXPECT_EQ(std::tuple(closesWhenStarted, platform.exitCode), std::tuple(1, std::optional<int>(0)));
   EXPECT_TRUE(fs::exists(install.Copy()));  // only the batch may delete it, once the process has gone
 }
 

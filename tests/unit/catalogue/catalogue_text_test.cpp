@@ -2,6 +2,7 @@
 // and the scan), the classification of find texts and their patterns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "catalogue/catalogue_text.h"
@@ -22,10 +23,9 @@ std::string RandomText(std::mt19937& random, std::size_t maxLength, const std::s
   return text;
 }
 
-TEST(CatalogueText, LinePassMakesEachBreakOneCharacterEndsAtAZeroByteAndIndexesTheLines) {
+TEST(CatalogueText, LinePassMakesEachBreakOneCharacterEndsAtAZeroByteIndexesTheLinesAndSelects) {
   std::vector<std::string> sources = {"#A = $1\r\n#BB = $2 ' two\r\n", "a\nb\rc\r\r\n\r\nd", "", "\n"};
-  // Long runs and dense breaks, so the vector pass meets breaks at every offset and every gap between
-  // where it reads and where it writes.
+  // Long runs and dense breaks reach every offset of the vector pass and every gap between its reads and writes.
   std::mt19937 random(7);
   const std::string letters = "abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   for (int round = 0; round < 300; ++round) {
@@ -53,20 +53,15 @@ TEST(CatalogueText, LinePassMakesEachBreakOneCharacterEndsAtAZeroByteAndIndexesT
   for (const auto& [position, line] : {std::pair{-3, 0}, {2, 0}, {3, 1}, {7, 2}, {1000, 2}}) {
     EXPECT_EQ(text.LineFromPosition(position), line) << position;
   }
-  EXPECT_EQ(text.LineStart(99), 6);
-  EXPECT_EQ(text.LineText(-1), "");
-  EXPECT_EQ(text.LineText(3), "");
-}
-
-TEST(CatalogueText, SelectionIsClampedAndOrdered) {
-  CatalogueText text = Assigned("hello\r\nworld\r\n");
-  text.Select(8, 2);
-  EXPECT_EQ(std::make_pair(text.Anchor(), text.Caret()), std::make_pair(8, 2));
-  EXPECT_EQ(text.SelectedText(), "llo\nwo");
-  text.Select(-5, 500);
-  EXPECT_EQ(text.SelectedText(), text.Text());
-  text.Assign("x");
-  EXPECT_EQ(text.SelectionEnd(), 0);  // new text, no selection
+  EXPECT_EQ(std::tuple(text.LineStart(99), text.LineText(-1), text.LineText(3)), std::tuple(6, "", ""));
+  CatalogueText selected = Assigned("hello\r\nworld\r\n");  // the selection is clamped and ordered
+  selected.Select(8, 2);
+  EXPECT_EQ(std::make_pair(selected.Anchor(), selected.Caret()), std::make_pair(8, 2));
+  EXPECT_EQ(selected.SelectedText(), "llo\nwo");
+  selected.Select(-5, 500);
+  EXPECT_EQ(selected.SelectedText(), selected.Text());
+  selected.Assign("x");
+  EXPECT_EQ(selected.SelectionEnd(), 0);  // new text, no selection
 }
 
 TEST(CatalogueTextFind, IgnoresCaseAndHonoursWordBoundariesAtBothEnds) {
@@ -83,32 +78,26 @@ TEST(CatalogueTextFind, IgnoresCaseAndHonoursWordBoundariesAtBothEnds) {
       {"F", a, true, b + 6},      // the Fs of "$FF" join each other; "$F " stands alone
       {"AINT", 0, true, -1},      // "P" before it joins
   };
-  for (const auto& k : cases) {
-    EXPECT_EQ(text.Find(k.pattern, k.from, k.wholeWord), k.found) << k.pattern << " from " << k.from << " " << k.wholeWord;
-  }
+  for (const auto& k : cases) EXPECT_EQ(text.Find(k.pattern, k.from, k.wholeWord), k.found) << k.pattern << ' ' << k.from;
 }
 
 TEST(CatalogueTextFind, AgreesWithANaiveScanOnRandomText) {
   // Random texts over a tiny alphabet make many near-misses at every offset of the vector loop.
   std::mt19937 random(12345);
+  const auto same = [](char x, char y) { return (x | 0x20) == (y | 0x20); };
   for (int round = 0; round < 200; ++round) {
     const CatalogueText text = Assigned(RandomText(random, 300, "aAbB_= $\r\n"));
     const std::string stored(text.Text());
-    std::string pattern(1 + random() % 3, ' ');
-    for (char& c : pattern) c = "abAB_= $"[random() % 8];
+    const std::string pattern = RandomText(random, 3, "abAB_= $") + "abAB_= $"[random() % 8];
     for (int from = 0; from <= text.Length(); from += 7) {
-      std::int32_t expected = -1;
-      for (std::size_t at = static_cast<std::size_t>(from); at + pattern.size() <= stored.size() && expected < 0; ++at) {
-        bool same = true;
-        for (std::size_t i = 0; i < pattern.size(); ++i) same = same && (stored[at + i] | 0x20) == (pattern[i] | 0x20);
-        if (same) expected = static_cast<std::int32_t>(at);
-      }
+      const auto at = std::search(stored.begin() + from, stored.end(), pattern.begin(), pattern.end(), same);
+      const std::int32_t expected = at == stored.end() ? -1 : static_cast<std::int32_t>(at - stored.begin());
       ASSERT_EQ(text.Find(pattern, from, false), expected) << "pattern '" << pattern << "' from " << from;
     }
   }
 }
 
-TEST(ClassifyFindText, NamesValuesAndNeither) {
+TEST(FindText, IsClassifiedAsNameValueOrNeitherAndBecomesItsSearchPattern) {
   const std::pair<const char*, std::int32_t> cases[] = {
       {"", kFindName}, {"#WM_PAINT", kFindName}, {"wm_paint", kFindName}, {" 12", kFindName},
       {"-1", kFindName}, {"+5", kFindName}, {"255", kFindValue}, {"$FF", kFindValue}, {"$", kFindValue},
@@ -116,11 +105,8 @@ TEST(ClassifyFindText, NamesValuesAndNeither) {
       {"0x10", kFindNeither}, {"$12 ", kFindNeither}, {"$FG", kFindNeither}, {"12$", kFindNeither},
   };
   for (const auto& [text, kind] : cases) EXPECT_EQ(ClassifyFindText(text), kind) << '"' << text << '"';
-}
-
-TEST(BuildSearchPattern, NamesGetTheirHashAndEqualsSignValuesBecomeHexadecimal) {
-  const struct { const char* text; bool onlyValue; const char* pattern; } cases[] = {
-      // Which texts are names and values is the classification's; here what each kind becomes.
+  // Names get their hash, and "=" when only the value follows; values become hexadecimal.
+  const struct { const char* text; bool onlyValue; const char* pattern; } patterns[] = {
       {"WM_PAINT", true, "#WM_PAINT ="}, {"wm_paint", false, "#WM_PAINT"}, {"#wm_paint", true, "#WM_PAINT ="},
       {" WM_PAINT", true, "# WM_PAINT ="}, {"", false, "#"}, {"caf\xe9", false, "#CAF\xC9"},
       {"255", true, "= $FF"}, {"255", false, "$FF"}, {"$ff", true, "= $FF"},  // upper-cased before it is classified
@@ -128,7 +114,7 @@ TEST(BuildSearchPattern, NamesGetTheirHashAndEqualsSignValuesBecomeHexadecimal) 
       {"4294967295", false, "$FFFFFFFF"}, {"4294967296", true, "= $100000000"}, {"00012", false, "$C"},
       {"18446744073709551615", false, "$FFFFFFFFFFFFFFFF"}, {"18446744073709551616", true, ""}, {"12AB", true, ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(BuildSearchPattern(c.text, c.onlyValue).text, c.pattern) << c.text;
+  for (const auto& c : patterns) EXPECT_EQ(BuildSearchPattern(c.text, c.onlyValue).text, c.pattern) << c.text;
   EXPECT_EQ(BuildSearchPattern("x", true).kindWord, "Constant");
   EXPECT_EQ(BuildSearchPattern("1", true).kindWord, "Value");
   EXPECT_EQ(BuildSearchPattern("12AB", true).kind, kFindNeither);

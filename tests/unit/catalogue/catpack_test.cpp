@@ -17,13 +17,6 @@ using testing::Bytes;
 using testing::RandomBytes;
 using testing::ToBytes;
 
-Bytes Concatenated(std::initializer_list<Bytes> parts) {
-  Bytes all;
-  for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
-// Packs, checks the header, unpacks into a buffer of exactly the header's size and compares.
 Bytes PackAndCheck(const Bytes& input, PackStats* stats = nullptr) {
   Bytes block;
   EXPECT_TRUE(PackBlock(input.data(), input.size(), block, stats));
@@ -36,7 +29,7 @@ Bytes PackAndCheck(const Bytes& input, PackStats* stats = nullptr) {
   return block;
 }
 
-TEST(PackBlock, RoundTripsSmallEdgeAndRunInputs) {
+TEST(PackBlock, RoundTripsEveryInputPickingRawBlocksForRandomBytesAndZeroBytesForSparseOnes) {
   EXPECT_EQ(PackAndCheck({}).size(), kPackedHeaderSize + 4);  // just the end code
   for (const char* text : {"x", "ab", "abababababababababab", "#ABE_BOTTOM = $3 ' Bottom edge.\r\n#ABE_LEFT = $0\r\n"}) {
     PackAndCheck(ToBytes(text));
@@ -44,15 +37,10 @@ TEST(PackBlock, RoundTripsSmallEdgeAndRunInputs) {
   PackAndCheck({0});
   for (std::size_t size = 1; size < 600; size += 37) PackAndCheck(RandomBytes(size, static_cast<std::uint32_t>(size)));
   // A run of every length around the short-match and nice-length limits.
-  for (std::size_t length = 1; length < 140; ++length) {
-    PackAndCheck(Concatenated({ToBytes("start"), Bytes(length, 'r'), ToBytes("!")}));
-  }
+  for (std::size_t length = 1; length < 140; ++length) PackAndCheck(ToBytes("start" + std::string(length, 'r') + "!"));
   for (std::uint8_t byte : {std::uint8_t{'a'}, std::uint8_t{0}, std::uint8_t{0xFF}}) {
     EXPECT_LT(PackAndCheck(Bytes(1 << 20, byte)).size(), 200u) << "a run collapses into long copies";
   }
-}
-
-TEST(PackBlock, PicksRawBlocksForRandomBytesAndZeroBytesForSparseOnes) {
   PackStats randomStats, sparseStats;
   // Random bytes go into raw blocks: 8 bits a byte plus a little, where width-8 literals would cost 9.
   const Bytes random = RandomBytes(256 * 100 + 17, 5);
@@ -62,6 +50,9 @@ TEST(PackBlock, PicksRawBlocksForRandomBytesAndZeroBytesForSparseOnes) {
   for (std::size_t i = 0; i < sparse.size(); i += 7) sparse[i] = static_cast<std::uint8_t>(i * 31 + 1);
   PackAndCheck(sparse, &sparseStats);
   EXPECT_GT(sparseStats.zeroBytes, 0u);
+  Bytes block = {1, 2, 3};  // oversized input is refused
+  const std::uint8_t byte = 0;
+  EXPECT_FALSE(PackBlock(&byte, kMaxPackInput + 1, block) || PackBlock(nullptr, 5, block) || !block.empty());
 }
 
 TEST(PackBlock, PacksTheCatalogueWellWithEveryTextCode) {
@@ -71,16 +62,8 @@ TEST(PackBlock, PacksTheCatalogueWellWithEveryTextCode) {
   // Literals alone would take 8 bits a byte; the sorted lines repeat most of their neighbours.
   EXPECT_LT(PackAndCheck(ToBytes(text), &stats).size(), text.size() / 4);
   for (const std::size_t count : {stats.literals, stats.explicitMatches, stats.shortMatches, stats.oneByteCopies,
-                                  stats.repeatMatches, stats.literalWidthChanges}) {
-    EXPECT_GT(count, 0u);
-  }
+                                  stats.repeatMatches, stats.literalWidthChanges}) EXPECT_GT(count, 0u);
   EXPECT_EQ(stats.rawBlocks, 0u);
-}
-
-TEST(PackBlock, RefusesOversizedInput) {
-  Bytes block = {1, 2, 3};
-  const std::uint8_t byte = 0;
-  EXPECT_FALSE(PackBlock(&byte, kMaxPackInput + 1, block) || PackBlock(nullptr, 5, block) || !block.empty());
 }
 
 TEST(CatpackCommand, PacksAndUnpacksFilesAndReportsEveryFailureClearly) {
@@ -88,8 +71,7 @@ TEST(CatpackCommand, PacksAndUnpacksFilesAndReportsEveryFailureClearly) {
   const auto path = [&dir](const char* name) { return (dir.Path() / name).string(); };
   std::ostringstream out, err;
   const auto run = [&](const std::vector<std::string>& arguments) {
-    out.str("");
-    err.str("");
+    out.str(""), err.str("");
     return RunCatpack(arguments, out, err);
   };
   for (const std::string& text : {std::string(), MakeCatalogueLikeText(5000, 6)}) {
@@ -99,14 +81,12 @@ TEST(CatpackCommand, PacksAndUnpacksFilesAndReportsEveryFailureClearly) {
     EXPECT_EQ(testing::ReadBytes(path("out.txt")), text);
   }
   const std::string block = testing::ReadBytes(path("text.jc"));
-  const std::string truncated = block.substr(0, block.size() - 4);
   const struct { std::vector<std::string> arguments; int status; const char* message; } failures[] = {
-      {{"unpack", dir.WriteFile("truncated.jc", truncated), path("x")}, 1, "malformed or corrupt"},
+      {{"unpack", dir.WriteFile("truncated.jc", block.substr(0, block.size() - 4)), path("x")}, 1, "malformed or corrupt"},
       {{"unpack", path("text.txt"), path("x")}, 1, "not a packed block"},
       {{"unpack", dir.WriteFile("huge.jc", std::string("JC\xFF\xFF\xFF\x7F\0\0\0\0\0\0\0\0", 14)), path("x")}, 1,
        "more than catpack accepts"},
-      {{}, 2, "usage"},
-      {{"pack", "a"}, 2, "usage"},
+      {{}, 2, "usage"}, {{"pack", "a"}, 2, "usage"},
       {{"pack", path("missing.txt"), path("x")}, 1, "cannot open"},
       {{"pack", path("text.txt"), path("no-such-dir/x")}, 1, "cannot write"},
   };

@@ -1,7 +1,6 @@
 // The committed catalogue: the text's line format, order, limits and constants whose values we know,
 // and the block built into the program, which is data/catalogue.jc and unpacks to the text exactly.
-// (Every value a mingw-w64 or DirectX header defines, the Unicode ones in comments included, is confirmed
-// against the compiler by tools/harvest/verify.py whenever the catalogue is regenerated.)
+// Every header-defined value is also confirmed against the compiler by tools/harvest/verify.py.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -17,7 +16,7 @@ namespace {
 
 struct Line { std::string name; std::uint32_t value; std::string comment; };
 
-// The file parsed once for all tests; `problem` names the first line that breaks the format.
+// `problem` names the first line that breaks the format.
 struct ParsedCatalogue {
   std::map<std::string, Line> byName;
   std::vector<const Line*> inFileOrder;
@@ -25,42 +24,33 @@ struct ParsedCatalogue {
   std::string problem;
 };
 
-const ParsedCatalogue& Parsed() {
-  static const ParsedCatalogue catalogue = [] {
-    // "#" NAME " = $" VALUE (upper-case hex, no leading zero) " ' " COMMENT (printable ASCII, no apostrophe)
-    const std::regex format("#([A-Za-z][A-Za-z0-9_]*) = \\$(0|[1-9A-F][0-9A-F]{0,7}) ' ([\\x20-\\x26\\x28-\\x7E]+)");
-    ParsedCatalogue result;
-    const std::string text = testing::SourceFile("data/catalogue.txt");
-    if (text.size() < 2 || text.substr(text.size() - 2) != "\r\n") {
-      result.problem = "data/catalogue.txt is missing or does not end with CR LF";
+ParsedCatalogue Parsed() {
+  // "#" NAME " = $" VALUE (upper-case hex, no leading zero) " ' " COMMENT (printable ASCII, no apostrophe)
+  const std::regex format("#([A-Za-z][A-Za-z0-9_]*) = \\$(0|[1-9A-F][0-9A-F]{0,7}) ' ([\\x20-\\x26\\x28-\\x7E]+)");
+  ParsedCatalogue result;
+  const std::string text = testing::SourceFile("data/catalogue.txt");
+  if (text.size() < 2 || text.substr(text.size() - 2) != "\r\n") result.problem = "data/catalogue.txt lacks its last CR LF";
+  std::smatch match;
+  for (std::size_t start = 0, end = 0; result.problem.empty() && start < text.size(); start = end + 2) {
+    end = text.find("\r\n", start);
+    const std::string line = text.substr(start, end - start);
+    if (!std::regex_match(line, match, format)) {
+      result.problem = "line " + std::to_string(result.inFileOrder.size() + 1) + " breaks the format: " + line;
+    } else if (const auto [entry, isNew] = result.byName.emplace(
+                   match[1], Line{match[1], static_cast<std::uint32_t>(std::stoul(match[2], nullptr, 16)), match[3]});
+               !isNew) {
+      result.problem = "the name repeats: " + line;
+    } else {
+      result.inFileOrder.push_back(&entry->second);
+      result.longestLine = std::max(result.longestLine, line.size());
     }
-    std::smatch match;
-    for (std::size_t start = 0, end = 0; result.problem.empty() && start < text.size(); start = end + 2) {
-      end = text.find("\r\n", start);
-      const std::string line = text.substr(start, end - start);
-      if (!std::regex_match(line, match, format)) {
-        result.problem = "line " + std::to_string(result.inFileOrder.size() + 1) + " breaks the format: " + line;
-      } else if (const auto [entry, isNew] = result.byName.emplace(
-                     match[1], Line{match[1], static_cast<std::uint32_t>(std::stoul(match[2], nullptr, 16)), match[3]});
-                 !isNew) {
-        result.problem = "the name repeats: " + line;
-      } else {
-        result.inFileOrder.push_back(&entry->second);
-        result.longestLine = std::max(result.longestLine, line.size());
-      }
-    }
-    return result;
-  }();
-  return catalogue;
+  }
+  return result;
 }
 
-class CatalogueFile : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_EQ(catalogue.problem, ""); }
-  const ParsedCatalogue& catalogue = Parsed();
-};
-
-TEST_F(CatalogueFile, HoldsEveryLargeFamilyInOrderEachNameWithItsDefiningHeader) {
+TEST(CommittedCatalogue, HoldsEveryFamilyInOrderWithHeadersAndKnownValuesAndIsTheBlockBuiltIn) {
+  const ParsedCatalogue catalogue = Parsed();
+  ASSERT_EQ(catalogue.problem, "");
   EXPECT_GE(catalogue.inFileOrder.size(), 60000u);
   EXPECT_LE(catalogue.longestLine, 300u);
   // Ignoring case, with "_" before digits before letters.
@@ -83,18 +73,13 @@ TEST_F(CatalogueFile, HoldsEveryLargeFamilyInOrderEachNameWithItsDefiningHeader)
   const std::pair<const char*, std::size_t> minimum[] = {
       {"WM", 300}, {"VK", 150}, {"ERROR", 2000}, {"MM", 1000}, {"IMAGE", 300}, {"INTERNET", 250}, {"STATUS", 1500}};
   for (const auto& [family, count] : minimum) EXPECT_GE(families[family], count) << family << "_";
-}
-
-TEST_F(CatalogueFile, WellKnownConstantsHaveTheirDocumentedValuesAndDefinitions) {
-  // Values from the Windows SDK documentation across the families and sources the catalogue covers; where
-  // given, the comment names the header and spells the definition in PureBasic notation.
+  // Documented values; where given, the comment names the header and spells the definition in PureBasic notation.
   const struct { const char* name; std::uint32_t value; const char* comment; } known[] = {
       {"WM_PAINT", 0xF, "winuser.h"}, {"MB_ICONERROR", 0x10, "winuser.h: #MB_ICONHAND"}, {"S_OK", 0x0, nullptr},
       {"E_FAIL", 0x80004005, "winerror.h"}, {"HWND_NOTOPMOST", 0xFFFFFFFE, nullptr},
       {"ACM_OPENA", 0x464, "commctrl.h: (#WM_USER+100)"}, {"LVM_GETITEM", 0x1005, "commctrl.h: #LVM_GETITEMA; Unicode: $104B"},
       {"STATUS_ACCESS_VIOLATION", 0xC0000005, nullptr}, {"WSAEWOULDBLOCK", 0x2733, "winerror.h: (#WSABASEERR + 35)"},
       {"IOCTL_DISK_GET_DRIVE_GEOMETRY", 0x70000, nullptr}, {"SidTypeUser", 0x1, nullptr},
-      // From the DirectX headers and from the winapi crate.
       {"D3D12_REQ_TEXTURE2D_U_OR_V_DIMENSION", 0x4000, "d3d12.h"}, {"WINHTTP_FLAG_SECURE", 0x800000, "winhttp.h"},
   };
   for (const auto& constant : known) {
@@ -104,14 +89,11 @@ TEST_F(CatalogueFile, WellKnownConstantsHaveTheirDocumentedValuesAndDefinitions)
     EXPECT_EQ(line.value, constant.value) << constant.name;
     EXPECT_TRUE(constant.comment == nullptr || line.comment == constant.comment) << constant.name << ": " << line.comment;
   }
-}
-
-TEST(EmbeddedCatalogueBlock, IsTheCommittedBlockAndUnpacksToTheCommittedTextExactly) {
+  // The block built into the program is data/catalogue.jc and unpacks to the text exactly.
   const EmbeddedBlock block = CatalogueBlock();
   const std::string file = testing::SourceFile("data/catalogue.jc");
   const testing::Bytes text = testing::ToBytes(testing::SourceFile("data/catalogue.txt"));
-  ASSERT_FALSE(file.empty() || text.empty()) << "data/catalogue.jc or data/catalogue.txt is missing";
-  ASSERT_NE(block.data, nullptr);
+  ASSERT_FALSE(file.empty() || text.empty() || block.data == nullptr) << "data/catalogue.jc or .txt is missing";
   EXPECT_TRUE(std::string(reinterpret_cast<const char*>(block.data), block.size) == file);
   // With a checksum in the header the decoder vouches for every byte it writes.
   EXPECT_NE(std::memcmp(block.data + 6, "\0\0\0\0", 4), 0);

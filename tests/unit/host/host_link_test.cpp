@@ -1,6 +1,5 @@
-// The host link against a simulated desktop: liveness and its side effects, reply intake and its buffers,
-// the query's wait and the closing notice; and the texts it takes apart: the word the start-up search
-// picks out of a reply, the value part that "Copy value only to jaPBe" sends.
+// The host link against a simulated desktop (liveness, reply intake, the query's wait, the closing notice),
+// and the texts it takes apart: the start-up search word and the value part "Copy value only to jaPBe" sends.
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
@@ -25,7 +24,7 @@ class HostLinkTest : public ::testing::Test {
   ReplyBuffers replies;
 };
 
-TEST_F(HostLinkTest, LivenessSetsTheFlagTheCopyButtonAndTheAboutWord) {
+TEST_F(HostLinkTest, LivenessSetsTheFlagTheCopyButtonAndTheAboutWordAndGatesTheClosingNotice) {
   const struct { WindowHandle host; bool alive; int startMode; int result; int mode; } cases[] = {
       {kHost, true, 0, 1, 1}, {kHost, false, 1, 0, 0},
       {0, true, 1, 0, 1} /* no host window: the flag is left as it was */, {0x999, true, 1, 0, 0} /* no such window */,
@@ -34,9 +33,16 @@ TEST_F(HostLinkTest, LivenessSetsTheFlagTheCopyButtonAndTheAboutWord) {
     platform.desktop.windows[kHost].processAlive = c.alive;
     pluginMode = c.startMode;
     EXPECT_EQ(Link(c.host).PluginFunctionsState(), c.result == 1 ? "Enabled" : "Disabled") << c.host;
-    EXPECT_EQ(pluginMode, c.mode) << c.host;
-    EXPECT_EQ(platform.window.disabled[kCopyButton], c.mode != 1) << c.host;
+    EXPECT_EQ(std::tuple(pluginMode, platform.window.disabled[kCopyButton]), std::tuple(c.mode, c.mode != 1)) << c.host;
   }
+  platform.desktop.calls.clear();
+  platform.desktop.windows[kHost].processAlive = true;
+  Link().NotifyHostClosing();  // the notice, then focus, then foreground
+  EXPECT_EQ(platform.desktop.delivered.back().message, MSG_PLUGIN_CLOSING);
+  EXPECT_EQ(platform.desktop.calls, (std::vector<std::string>{"post", "focus 20816", "foreground 20816"}));
+  platform.desktop.windows[kHost].processAlive = false;
+  Link().NotifyHostClosing();
+  EXPECT_EQ(platform.desktop.calls.size(), 3u);
 }
 
 TEST_F(HostLinkTest, RepliesKeepExactlyTheBytesReceivedOnlyFromTheHostInPluginMode) {
@@ -54,8 +60,7 @@ TEST_F(HostLinkTest, RepliesKeepExactlyTheBytesReceivedOnlyFromTheHostInPluginMo
     replies = ReplyBuffers();
     pluginMode = c.mode;
     EXPECT_EQ(Link(c.host).AcceptReply(c.sender, c.code, c.bytes), c.stored) << c.bytes << ' ' << c.sender;
-    EXPECT_EQ(replies.Holds(c.code), c.stored);
-    EXPECT_EQ(replies.Text(c.code), c.text);
+    EXPECT_EQ(std::tuple(replies.Holds(c.code), replies.Text(c.code)), std::tuple(c.stored, c.text));
   }
   pluginMode = 1;
   Link().AcceptReply(kHost, MSG_QUERY_TEXT_C, "first");  // a later reply replaces the one held
@@ -89,16 +94,7 @@ TEST_F(HostLinkTest, QueryWaitsUpToFiveSecondsForTheReply) {
   EXPECT_TRUE(platform.desktop.delivered.empty());
 }
 
-TEST_F(HostLinkTest, ClosingNoticeThenFocusThenForeground) {
-  Link().NotifyHostClosing();
-  EXPECT_EQ(platform.desktop.delivered.back().message, MSG_PLUGIN_CLOSING);
-  EXPECT_EQ(platform.desktop.calls, (std::vector<std::string>{"post", "focus 20816", "foreground 20816"}));
-  platform.desktop.windows[kHost].processAlive = false;
-  Link().NotifyHostClosing();
-  EXPECT_EQ(platform.desktop.calls.size(), 3u);
-}
-
-TEST(HostTexts, TheSearchWordAndTheValuePartAreTakenApartByTheirRules) {
+TEST(HostTexts, TheSearchWordTheValuePartAndTheCopyMenuFollowTheirRules) {
   // The start-up word runs from the first "#" over name characters.
   const std::pair<std::string, std::string> words[] = {
       {"SendMessage(h, #WM_SETTEXT, 0, t)", "#WM_SETTEXT"}, {"x = #Abc_09+#Other", "#Abc_09"},
@@ -113,10 +109,7 @@ TEST(HostTexts, TheSearchWordAndTheValuePartAreTakenApartByTheirRules) {
       {"#A = B = C ", "B = C"}, {"#A = $1\t ", "$1\t"}, {"", ""},
   };
   for (const auto& [text, value] : values) EXPECT_EQ(ValueOnlyPart(text), value) << text;
-}
-
-TEST(CopyMenuAvailability, HostItemsNeedPluginModeAndEveryItemAText) {
-  using A = std::array<bool, 3>;
+  using A = std::array<bool, 3>;  // host items need plug-in mode, every item a text
   const std::tuple<bool, bool, A> cases[] = {
       {true, false, {true, true, true}}, {false, false, {false, false, true}}, {true, true, {}}, {false, true, {}}};
   for (const auto& [plugin, empty, items] : cases) EXPECT_EQ(CopyMenuAvailability(plugin, empty), items) << plugin << empty;
