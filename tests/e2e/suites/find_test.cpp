@@ -15,13 +15,6 @@ namespace {
 constexpr char kName[] = "Constant to find :";
 constexpr char kValue[] = "Value to find :";
 
-// The catalogue text (CR LF line ends) as the program's list holds it: each line break one '\n'.
-std::string ListText(const std::string& path) {
-  std::string text;
-  for (const std::string& line : FileLines(path)) text += line + "\n";
-  return text;
-}
-
 std::int32_t LineStartOf(const std::string& text, const std::string& lineStart) {
   if (text.compare(0, lineStart.size(), lineStart) == 0) return 0;
   const std::size_t at = text.find("\n" + lineStart);
@@ -70,8 +63,8 @@ void CheckSearches(Session& session, const std::string& catalogue) {
   }
 }
 
-// A selection too long for a pick-up is cut back from inside the list's own notification.
-void CheckPickUp(Session& session, const std::string& catalogue) {
+// A selection too long for a pick-up is cut back from inside the list's own notification; then the About box.
+void CheckPickUpAndAbout(Session& session, const std::string& catalogue) {
   HWND list = session.Control(kListView);
   SetContext("a whole line backwards, cut at the comment");
   const std::int32_t bottom = LineStartOf(catalogue, "#ABE_BOTTOM =");
@@ -87,9 +80,6 @@ void CheckPickUp(Session& session, const std::string& catalogue) {
   session.Settle();
   CHECK_EQ(std::string("<unchanged>"), GetText(session.Control(kCopyField)));
   CHECK_EQ(std::make_pair(paint, paint + 200), session.ListSelection());
-}
-
-void CheckAboutBoxAndCloseInside(Session& session, const std::string& catalogue) {
   SetContext("About box");
   Click(session.Control(kAboutButton));  // on the hidden Options page: the window suite changes tabs
   const std::string text = session.AnswerBox("About Mirravel");
@@ -106,12 +96,12 @@ void CheckAboutBoxAndCloseInside(Session& session, const std::string& catalogue)
 }  // namespace
 
 void RunFindSuite(const SuitePaths& paths) {
-  const std::string catalogue = ListText(paths.peer);
+  std::string catalogue;  // as the list holds it: each CR LF one '\n'
+  for (const std::string& line : FileLines(paths.peer)) catalogue += line + "\n";
   Session session;
   if (!CHECK_NOTE(!catalogue.empty(), "the catalogue text " + paths.peer) || !session.Start(paths.program)) return;
   CheckSearches(session, catalogue);
-  CheckPickUp(session, catalogue);
-  CheckAboutBoxAndCloseInside(session, catalogue);
+  CheckPickUpAndAbout(session, catalogue);
 }
 
 }  // namespace mirravel::e2e

@@ -13,8 +13,7 @@
 namespace mirravel::e2e {
 namespace {
 
-struct Lookup { HKEY root; const char* key; };
-const Lookup kLookups[] = {{HKEY_CLASSES_ROOT, "Applications\\PureBasic.exe\\shell\\open\\command"},
+const struct Lookup { HKEY root; const char* key; } kLookups[] = {{HKEY_CLASSES_ROOT, "Applications\\PureBasic.exe\\shell\\open\\command"},
                            {HKEY_CURRENT_USER, "Software\\Classes\\PureBasic.exe\\shell\\open\\command"}};
 
 bool SetKeyAccess(const Lookup& lookup, const char* sddl) {
@@ -75,8 +74,7 @@ void CheckHelpShowsAndGoes(Session& session, const std::string& standIn, const s
   const LONG left = ClientRect(session.Main()).right + 2 * ::GetSystemMetrics(SM_CXFIXEDFRAME);
   const std::string beside = Describe(RECT{left, 0, work.right - work.left, work.bottom - work.top});
   CHECK_NOTE(StandsAt(session.Main(), 0, 0), "Mirravel moved to (0, 0)");
-  WaitUntil([&] { return Describe(WindowRect(help.Window())) == beside; });
-  CHECK_EQ(beside, Describe(WindowRect(help.Window())));
+  CHECK_NOTE(WaitUntil([&] { return Describe(WindowRect(help.Window())) == beside; }), "the help at " + beside);
   CHECK(session.WaitForFocusIn(kFindField));
   PressHelp(session, "#WM_PAINT = $F ");
   ExpectRequest(help, 2, "257\tWM_PAINT\t" + file);
@@ -123,7 +121,6 @@ void RunHelpSuite(const SuitePaths& paths) {
     CheckTimeOut(session, file);
     CheckHelpShowsAndGoes(session, paths.peer, file);
   }
-  SetContext("");
   Register("");
 }
 

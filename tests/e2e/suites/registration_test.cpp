@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "tests/e2e/suites/session.h"
 
@@ -78,11 +79,6 @@ int CommandProcessors() {
   return count;
 }
 
-void Replace(std::string& text, const std::string& from, const std::string& to) {
-  const std::size_t at = text.find(from);
-  if (CHECK_NOTE(at != std::string::npos, "the batch holds " + from)) text.replace(at, from.size(), to);
-}
-
 // The copy's temporary directory holds "\xEB" (ANSI 1252), 0x89 in the OEM code page the command processor reads
 // batches in: the batch must still name itself. While the suite holds the executable open, a copy of the batch
 // cut to three tries gives up on its own; let go, the real one deletes the executable and itself.
@@ -104,8 +100,11 @@ void CheckSelfRemoval(const JaPBeInstallation& install) {
   CHECK_EQ(0LL, copy.Program().WaitForExit());
   const std::string batch = temp + "~MVUNIN.BAT", shortBatch = temp + "~MVTEST.BAT";
   std::string text = FileBytes(batch);
-  Replace(text, "LSS 60", "LSS 3");
-  Replace(text, "~MVUNIN.BAT", "~MVTEST.BAT");
+  using Edit = std::pair<std::string, std::string>;
+  for (const auto& [from, to] : {Edit{"LSS 60", "LSS 3"}, Edit{"~MVUNIN.BAT", "~MVTEST.BAT"}}) {
+    const std::size_t at = text.find(from);
+    if (CHECK_NOTE(at != std::string::npos, "the batch holds " + from)) text.replace(at, from.size(), to);
+  }
   std::ofstream(shortBatch, std::ios::binary) << text;
   Process shortRun;
   CHECK(shortRun.Start("cmd.exe /c " + Quoted(shortBatch)));
