@@ -1,9 +1,6 @@
-// Finding in the real catalogue and picking up from the list: Return, F3 and the "Find [F3]" button, the
-// label beside the find field, "Constant not found!", F3 walking the hits; a selection in the list put into
-// the copy field (cut at the comment, long ones cut back), the About box with the catalogue's line count, and
-// a close request inside a message box. The finding and pick-up rules themselves (case, "$" forms, whole
-// words, where a pick-up is cut, where Return acts, the other messages, the end of the walk) are pinned by
-// the unit tests; these rows follow each path through the real window once.
+// Finding in the real catalogue (Return, "Find [F3]", F3 in the list and the walk) and picking up from the list,
+// the About box's line count, a close request inside a box. The rules themselves are the unit tests'; these
+// rows follow each path through the real window once.
 #include <windows.h>
 #include <richedit.h>
 
@@ -18,21 +15,13 @@ namespace {
 constexpr char kName[] = "Constant to find :";
 constexpr char kValue[] = "Value to find :";
 
-// The catalogue text (CR LF line ends) as the program's list holds it: each line break one '\n'.
-std::string ListText(const std::string& path) {
-  std::string text;
-  for (const std::string& line : FileLines(path)) text += line + "\n";
-  return text;
-}
-
 std::int32_t LineStartOf(const std::string& text, const std::string& lineStart) {
   if (text.compare(0, lineStart.size(), lineStart) == 0) return 0;
   const std::size_t at = text.find("\n" + lineStart);
   return at == std::string::npos ? -1 : static_cast<std::int32_t>(at + 1);
 }
 
-// Checks that the list selects the definition of the line starting so (from the line's start up to its first
-// apostrophe or its end), and the copy field shows it.
+// The list selects the line's definition (up to its first apostrophe) and the copy field shows it.
 void ExpectHit(Session& session, const std::string& catalogue, const std::string& lineStart) {
   const std::int32_t line = LineStartOf(catalogue, lineStart);
   if (!CHECK_NOTE(line >= 0, "a line starting " + lineStart)) return;
@@ -42,17 +31,11 @@ void ExpectHit(Session& session, const std::string& catalogue, const std::string
   CHECK_EQ(std::make_pair(line, line + static_cast<std::int32_t>(definition.size())), session.ListSelection());
 }
 
-// A search started in each way: Return in the find field, the "Find [F3]" button, F3 with the focus in the
-// list, which here finds nothing, says so and gives the focus back to the find field; then, with "Only value"
-// unchecked, F3 in the field walking on from each hit.
+// F3 in the list here finds nothing and gives the focus back to the find field; the walk runs unchecked.
 void CheckSearches(Session& session, const std::string& catalogue) {
   enum class Press { ReturnInField, FindButton, F3InList, F3InField };
-  const struct {
-    const char* text;   // nullptr: the text stays
-    const char* label;  // follows the text as typed, before any upper-casing
-    Press press;
-    const char* hit;  // the line of the first hit ("Only value" checked: whole words); nullptr: not found
-  } cases[] = {
+  // text nullptr: it stays; the label follows the text as typed; hit: the first hit's line, nullptr: not found.
+  const struct { const char* text; const char* label; Press press; const char* hit; } cases[] = {
       {"wm_paint", kName, Press::ReturnInField, "#WM_PAINT ="},
       {"255", kValue, Press::FindButton, "#AC_LINE_UNKNOWN ="},
       {"NO_SUCH_CONSTANT_ANYWHERE", kName, Press::F3InList, nullptr},
@@ -71,18 +54,17 @@ void CheckSearches(Session& session, const std::string& catalogue) {
     CHECK(SetFocusTo(target));
     if (c.press == Press::FindButton) Click(session.Control(kFindButton));
     else PostKey(target, c.press == Press::ReturnInField ? VK_RETURN : VK_F3);
-    if (c.hit != nullptr) {
+    if (c.hit) {
       ExpectHit(session, catalogue, c.hit);
-      continue;
+    } else {
+      session.AnswerBox("Find text", "Constant not found!");
+      CHECK(session.WaitForFocusIn(kFindField));
     }
-    session.AnswerBox("Find text", "Constant not found!");
-    CHECK(session.WaitForFocusIn(kFindField));
   }
 }
 
-// A selection made in the list is picked up as far as the comment; one too long for a pick-up is cut back
-// from inside the list's own notification instead.
-void CheckPickUp(Session& session, const std::string& catalogue) {
+// A selection too long for a pick-up is cut back from inside the list's own notification; then the About box.
+void CheckPickUpAndAbout(Session& session, const std::string& catalogue) {
   HWND list = session.Control(kListView);
   SetContext("a whole line backwards, cut at the comment");
   const std::int32_t bottom = LineStartOf(catalogue, "#ABE_BOTTOM =");
@@ -90,7 +72,6 @@ void CheckPickUp(Session& session, const std::string& catalogue) {
   session.MarkCopyField();
   Send(list, EM_SETSEL, static_cast<WPARAM>(bottomEnd), bottom);
   CHECK(session.WaitForCopyField("#ABE_BOTTOM = $3 "));
-
   SetContext("5000 characters");
   const std::int32_t paint = LineStartOf(catalogue, "#WM_PAINT =");
   session.MarkCopyField();
@@ -99,17 +80,12 @@ void CheckPickUp(Session& session, const std::string& catalogue) {
   session.Settle();
   CHECK_EQ(std::string("<unchanged>"), GetText(session.Control(kCopyField)));
   CHECK_EQ(std::make_pair(paint, paint + 200), session.ListSelection());
-}
-
-// The About box; a close request inside it ends the program with exit code 0.
-void CheckAboutBoxAndCloseInside(Session& session, const std::string& catalogue) {
   SetContext("About box");
   Click(session.Control(kAboutButton));  // on the hidden Options page: the window suite changes tabs
   const std::string text = session.AnswerBox("About Mirravel");
   const auto lines = std::count(catalogue.begin(), catalogue.end() - 1, '\n') + 1;  // a final break adds none
   const std::string count = "\n\nConstants : \t" + std::to_string(lines) + "\n";
   CHECK_NOTE(text.find(count) != std::string::npos, "the line count in " + Describe(text));
-
   SetContext("close request while the About box is open");
   Click(session.Control(kAboutButton));
   CHECK(WaitForTopLevelWindow(session.Program().Id(), "#32770", nullptr) != nullptr);
@@ -120,12 +96,12 @@ void CheckAboutBoxAndCloseInside(Session& session, const std::string& catalogue)
 }  // namespace
 
 void RunFindSuite(const SuitePaths& paths) {
-  const std::string catalogue = ListText(paths.peer);
+  std::string catalogue;  // as the list holds it: each CR LF one '\n'
+  for (const std::string& line : FileLines(paths.peer)) catalogue += line + "\n";
   Session session;
   if (!CHECK_NOTE(!catalogue.empty(), "the catalogue text " + paths.peer) || !session.Start(paths.program)) return;
   CheckSearches(session, catalogue);
-  CheckPickUp(session, catalogue);
-  CheckAboutBoxAndCloseInside(session, catalogue);
+  CheckPickUpAndAbout(session, catalogue);
 }
 
 }  // namespace mirravel::e2e

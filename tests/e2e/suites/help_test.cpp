@@ -1,7 +1,5 @@
-// The help lookup against the help-engine stand-in: the "?" button follows the PureBasic registration
-// (keys made read-only, as a standard user meets them); pressing it hands the stand-in the request and stands
-// the two windows side by side, also for a help window that comes late; the end of the help brings Mirravel
-// back; closing Mirravel sends HELP_QUIT; with no help engine the "Time Out !" box comes while not top-most.
+// The help lookup against the help-engine stand-in, registered under read-only keys: requests, the windows
+// side by side (also for a late help window), Mirravel back at the help's end, HELP_QUIT, "Time Out !".
 #include <windows.h>
 // after windows.h, which it builds on
 #include <sddl.h>
@@ -15,11 +13,7 @@
 namespace mirravel::e2e {
 namespace {
 
-struct Lookup {
-  HKEY root;
-  const char* key;
-};
-const Lookup kLookups[] = {{HKEY_CLASSES_ROOT, "Applications\\PureBasic.exe\\shell\\open\\command"},
+const struct Lookup { HKEY root; const char* key; } kLookups[] = {{HKEY_CLASSES_ROOT, "Applications\\PureBasic.exe\\shell\\open\\command"},
                            {HKEY_CURRENT_USER, "Software\\Classes\\PureBasic.exe\\shell\\open\\command"}};
 
 bool SetKeyAccess(const Lookup& lookup, const char* sddl) {
@@ -34,8 +28,7 @@ bool SetKeyAccess(const Lookup& lookup, const char* sddl) {
   return done;
 }
 
-// Removes both registrations; then, unless `openCommand` is empty, writes it to lookup 1's key, which
-// everyone may read (and change the access list of) and nobody may open with all access rights.
+// Removes both registrations; then writes a non-empty `openCommand` to lookup 1's key, made read-only.
 bool Register(const std::string& openCommand) {
   for (const Lookup& lookup : kLookups) {
     SetKeyAccess(lookup, "D:P(A;;KA;;;WD)");  // all access again, also for a key an earlier run left
@@ -52,8 +45,7 @@ bool Register(const std::string& openCommand) {
                     "a read-only key");
 }
 
-// Waits for the stand-in's log ("command<TAB>keyword<TAB>file" a request) to hold `count` requests and
-// checks the last one.
+// Waits for `count` requests ("command<TAB>keyword<TAB>file") in the stand-in's log and checks the last.
 void ExpectRequest(const Peer& help, std::size_t count, const std::string& request) {
   WaitUntil([&] { return help.Log().size() >= count; });
   const std::vector<std::string> lines = help.Log();
@@ -69,9 +61,7 @@ void PressHelp(Session& session, const std::string& copyField) {
   Click(session.Control(kHelpButton));
 }
 
-// A late help window is still waited for. Mirravel moves to (0, 0), the help window goes right of Mirravel's
-// client width and two fixed frames, filling the rest of the work area, and the find field has the focus.
-// The end of the help brings Mirravel back; closing Mirravel while a help runs ends that help.
+// A late help window is waited for; Mirravel moves to (0, 0), the help fills the work area right of it.
 void CheckHelpShowsAndGoes(Session& session, const std::string& standIn, const std::string& file) {
   SetContext("help window late: contents, then WM_PAINT");
   const RECT home = WindowRect(session.Main());
@@ -84,18 +74,15 @@ void CheckHelpShowsAndGoes(Session& session, const std::string& standIn, const s
   const LONG left = ClientRect(session.Main()).right + 2 * ::GetSystemMetrics(SM_CXFIXEDFRAME);
   const std::string beside = Describe(RECT{left, 0, work.right - work.left, work.bottom - work.top});
   CHECK_NOTE(StandsAt(session.Main(), 0, 0), "Mirravel moved to (0, 0)");
-  WaitUntil([&] { return Describe(WindowRect(help.Window())) == beside; });
-  CHECK_EQ(beside, Describe(WindowRect(help.Window())));
+  CHECK_NOTE(WaitUntil([&] { return Describe(WindowRect(help.Window())) == beside; }), "the help at " + beside);
   CHECK(session.WaitForFocusIn(kFindField));
   PressHelp(session, "#WM_PAINT = $F ");
   ExpectRequest(help, 2, "257\tWM_PAINT\t" + file);
-
   SetContext("help ended");
   SetFocusTo(session.Control(kListView));
   Post(help.Window(), WM_CLOSE);
   CHECK_NOTE(StandsAt(session.Main(), home.left, home.top), "Mirravel back at " + Describe(home));
   CHECK(session.WaitForFocusIn(kFindField));
-
   SetContext("closing Mirravel");
   Peer running;
   if (!running.Start(standIn, "--help-engine --show-after 0", "MS_WINHELP")) return;
@@ -105,8 +92,8 @@ void CheckHelpShowsAndGoes(Session& session, const std::string& standIn, const s
   ExpectRequest(running, 2, "2\t\t" + file);
 }
 
-// No help engine: the system's own starts, whose window never takes the help's title. The box comes after the
-// whole wait with Mirravel not top-most, which it is again once the box is answered.
+// No help engine: the system's own window never takes the help's title. The box comes after the whole wait,
+// Mirravel not top-most until it is answered.
 void CheckTimeOut(Session& session, const std::string& file) {
   SetContext("no help engine at all");
   const DWORD pressed = ::GetTickCount();
@@ -134,7 +121,6 @@ void RunHelpSuite(const SuitePaths& paths) {
     CheckTimeOut(session, file);
     CheckHelpShowsAndGoes(session, paths.peer, file);
   }
-  SetContext("");
   Register("");
 }
 

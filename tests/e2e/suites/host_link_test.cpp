@@ -1,7 +1,5 @@
-// The jaPBe link: the program started as a tool by the jaPBe stand-in, as jaPBe starts it. The typical
-// plug-in run (the start-up search, a text handed to jaPBe, the clipboard, the closing notice and the
-// focus), a jaPBe that is slow and then ends, and one that hangs; against a stand-in of the other bitness,
-// the typical and hung runs.
+// The jaPBe link, the program launched by the jaPBe stand-in: a typical run, a slow jaPBe that then ends and a
+// hung one; against a stand-in of the other bitness, the typical and hung runs.
 #include <windows.h>
 
 #include <algorithm>
@@ -34,14 +32,13 @@ std::vector<std::string> Lines(const Peer& jaPBe, const std::string& part) {
   return lines;
 }
 
-// The first such line once logged; "" when none came in time.
+// The first such line; "" when none came in time.
 std::string WaitFor(const Peer& jaPBe, const std::string& part, DWORD timeoutMs = kDefaultTimeoutMs) {
   WaitUntil([&] { return !Lines(jaPBe, part).empty(); }, timeoutMs);
   const std::vector<std::string> lines = Lines(jaPBe, part);
   return lines.empty() ? std::string() : lines.front();
 }
 
-// Starts the jaPBe stand-in launching the program and attaches the session to the program.
 bool Launch(const SuitePaths& paths, const std::string& options, Peer& jaPBe, Session& session) {
   if (!jaPBe.Start(paths.peer, options + " --launch " + Quoted(paths.program), "JaPBeStandIn")) return false;
   const std::string launched = Field(WaitFor(jaPBe, "launched"), "pid");
@@ -51,7 +48,7 @@ bool Launch(const SuitePaths& paths, const std::string& options, Peer& jaPBe, Se
 // A window handle as the stand-in logs it: its low 32 bits in decimal.
 std::string Handle(HWND window) { return std::to_string(reinterpret_cast<UINT_PTR>(window) & 0xFFFFFFFFu); }
 
-// Sends to the program's window every 200 ms for the time given; every answer must come within a second.
+// Every answer to a send each 200 ms must come within a second.
 void CheckAnswersThroughout(Session& session, DWORD forMs) {
   int late = 0;
   for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < forMs; ::Sleep(200)) {
@@ -60,24 +57,16 @@ void CheckAnswersThroughout(Session& session, DWORD forMs) {
   CHECK_EQ(0, late);
 }
 
-// #WM_PAINT found at start-up, its definition handed to jaPBe and put on the clipboard, and closing hands
-// jaPBe the notice and the focus.
-void CheckTypicalRun(const SuitePaths& paths) {
-  SetContext("typical run");
-  Peer jaPBe;
-  Session session;
-  if (!Launch(paths, "--reply-a \"inside:  SendMessage_(h, #WM_PAINT, 0, 0)  \"", jaPBe, session)) return;
+// #WM_PAINT found at start-up, handed to jaPBe and put on the clipboard; closing hands jaPBe notice and focus.
+void CheckTypicalRun(Peer& jaPBe, Session& session) {
   CHECK(session.WaitForCopyField(kPaint));
   CHECK_NOTE(::IsWindowEnabled(session.Control(kCopyButton)), "Copy to jaPBe is enabled in plugin mode");
-  // The posted start notice and the sent query A (in either order: a sent message overtakes a posted one),
-  // each with the main window; the program answers a reply it stored with 0.
+  // The start notice and query A, in either order (a sent message overtakes a posted one); a stored reply gets 0.
   const std::string fromMain = " wParam=0 lParam=" + Handle(session.Main());
   CHECK_EQ(static_cast<size_t>(1), Lines(jaPBe, " message=1044" + fromMain).size());
   CHECK_EQ(static_cast<size_t>(1), Lines(jaPBe, kQueryA + fromMain).size());
   CHECK_EQ(std::string("0"), Field(WaitFor(jaPBe, "replied"), "answer"));
-
-  // The definition as a record with code 2, exactly its bytes, the main window as the sender; then the
-  // clipboard; the focus goes back (which text each command hands over is the unit tests').
+  // Which text each command hands over is the unit tests'; here the record's bytes and sender.
   SetContext("typical run, copies");
   Post(session.Main(), WM_COMMAND, MAKEWPARAM(1, 0));
   const std::string record = WaitFor(jaPBe, "copydata");
@@ -93,20 +82,14 @@ void CheckTypicalRun(const SuitePaths& paths) {
   CHECK_NOTE(WaitUntil([&] { return ::GetForegroundWindow() == jaPBe.Window(); }), "jaPBe is in the foreground");
 }
 
-// Query A is accepted but never answered, B is answered after its send and without a NUL: A costs the full
-// wait, the program answers throughout, and the word comes from exactly the bytes of B. Then jaPBe ends: the
-// About box says "Disabled" and the copy button greys.
-void CheckSlowHostThenGone(const SuitePaths& paths) {
-  SetContext("slow host, then gone");
-  Peer jaPBe;
-  Session session;
-  if (!Launch(paths, "--unterminated --reply-a never --reply-b \"after:x = #WM_PAINTICON\"", jaPBe, session)) return;
+// Query A never answered, B answered late without a NUL: A costs the full wait, the program answers
+// throughout, the word ends where B's bytes end. Then jaPBe ends: About says "Disabled", the copy button greys.
+void CheckSlowHostThenGone(Peer& jaPBe, Session& session) {
   CheckAnswersThroughout(session, 4000);
   const long long a = Tick(WaitFor(jaPBe, kQueryA));
   const long long b = Tick(WaitFor(jaPBe, " message=1038", 12000));
-  CHECK(session.WaitForCopyField("#WM_PAINTICON = $26 "));  // the name ends where the bytes end
+  CHECK(session.WaitForCopyField("#WM_PAINTICON = $26 "));
   CHECK_NOTE(b - a >= 4900 && b - a < 8000, "query A waits about 5 s: " + std::to_string(b - a));
-
   jaPBe.Program().Terminate();
   Click(session.Control(kAboutButton));
   const std::string about = session.AnswerBox("About Mirravel");
@@ -115,13 +98,8 @@ void CheckSlowHostThenGone(const SuitePaths& paths) {
   session.CloseAndExpectExitCode0();
 }
 
-// A jaPBe whose window procedure hangs inside query A: the send gives up after its time-out, later sends
-// give up on the hung window, and the program answers meanwhile; its loop runs long before the hang ends.
-void CheckHungHost(const SuitePaths& paths) {
-  SetContext("hung host");
-  Peer jaPBe;
-  Session session;
-  if (!Launch(paths, "--hang 40000", jaPBe, session)) return;
+// A jaPBe hung inside query A: the sends give up, the program answers meanwhile and runs before the hang ends.
+void CheckHungHost(Peer& jaPBe, Session& session) {
   const std::string a = WaitFor(jaPBe, kQueryA);
   if (!CHECK_NOTE(!a.empty(), "query A sent")) return;
   CheckAnswersThroughout(session, 3000);
@@ -138,9 +116,18 @@ void CheckHungHost(const SuitePaths& paths) {
 }  // namespace
 
 void RunHostLinkSuite(const SuitePaths& paths, bool crossBitness) {
-  CheckTypicalRun(paths);
-  CheckHungHost(paths);
-  if (!crossBitness) CheckSlowHostThenGone(paths);
+  const struct { const char* context; const char* options; void (*check)(Peer&, Session&); } runs[] = {
+      {"typical run", "--reply-a \"inside:  SendMessage_(h, #WM_PAINT, 0, 0)  \"", CheckTypicalRun},
+      {"hung host", "--hang 40000", CheckHungHost},
+      {"slow host, then gone", "--unterminated --reply-a never --reply-b \"after:x = #WM_PAINTICON\"",
+       CheckSlowHostThenGone}};
+  for (const auto& run : runs) {
+    if (crossBitness && run.check == CheckSlowHostThenGone) continue;
+    SetContext(run.context);
+    Peer jaPBe;
+    Session session;
+    if (Launch(paths, run.options, jaPBe, session)) run.check(jaPBe, session);
+  }
 }
 
 }  // namespace mirravel::e2e

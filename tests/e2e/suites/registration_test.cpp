@@ -1,15 +1,13 @@
-// What only the real file system, Wine's command processor and a second process show of registering the
-// plug-in with jaPBe (recorded in the registry in a directory whose path holds blanks): the "Register jaPBe
-// plugin" button refuses while a window titled "jaPBe" exists, registers, unregisters from the original
-// program and, pressed in the running plug-in copy, ends the program and leaves the removal batch to delete
-// the copy and then itself, or to give up on a copy that stays. Boxes' texts and the tools file's lines are
-// the unit tests' to pin; here the boxes' titles tell success from failure and refusal.
+// Registering the plug-in with jaPBe (installed in a directory with blanks) on the real file system, registry and
+// command processor: refusal beside a "jaPBe" window, register, unregister, and the copy's self-removal batch.
+// Boxes' texts and the tools file's lines are the unit tests'; here the boxes' titles tell the outcomes apart.
 #include <windows.h>
 // after windows.h
 #include <tlhelp32.h>
 
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "tests/e2e/suites/session.h"
 
@@ -41,33 +39,27 @@ struct JaPBeInstallation {
   }
   void Remove() {
     ::RegDeleteKeyA(HKEY_CLASSES_ROOT, kEditKey);
-    ::DeleteFileA(copy.c_str());
-    ::RemoveDirectoryA((directory + "Plugin").c_str());
-    ::DeleteFileA(tools.c_str());
-    ::RemoveDirectoryA(directory.c_str());
+    for (const std::string& file : {copy, tools}) ::DeleteFileA(file.c_str());
+    for (const std::string& dir : {directory + "Plugin", directory}) ::RemoveDirectoryA(dir.c_str());
   }
 };
 
 void CheckRegisterAndUnregister(Session& session, const JaPBeInstallation& install, const std::string& program) {
   SetContext("jaPBe running");
-  HWND jaPBe = ::CreateWindowExA(0, "STATIC", "jaPBe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
-                                 nullptr);
+  HWND jaPBe = ::CreateWindowExA(0, "STATIC", "jaPBe", WS_OVERLAPPEDWINDOW, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
   Click(session.Control(kRegisterButton));
   session.AnswerBox("WARNING");
   ::DestroyWindow(jaPBe);
-
   SetContext("register");
   Click(session.Control(kRegisterButton));
   session.AnswerBox("INFO");
   CHECK_NOTE(FileBytes(install.copy) == FileBytes(program), "the plug-in copy is the program itself");
-
   SetContext("unregister from the original");
   Click(session.Control(kRegisterButton));
   session.AnswerBox("WARNING", nullptr, IDYES);
   session.AnswerBox("INFO");
   CHECK_EQ(std::string(kRewritten), FileBytes(install.tools));
   CHECK_NOTE(!Exists(install.copy), "the plug-in copy is deleted");
-
   SetContext("register again, for the copy");
   Click(session.Control(kRegisterButton));
   session.AnswerBox("INFO");
@@ -87,16 +79,9 @@ int CommandProcessors() {
   return count;
 }
 
-void Replace(std::string& text, const std::string& from, const std::string& to) {
-  const std::size_t at = text.find(from);
-  if (CHECK_NOTE(at != std::string::npos, "the batch holds " + from)) text.replace(at, from.size(), to);
-}
-
-// The copy starts with a temporary directory whose "\xEB" (e diaeresis in the ANSI code page 1252) the OEM
-// code page 437, in which the command processor reads batch files, writes as 0x89: the batch must still
-// name itself. Its executable is held open by this suite without delete sharing throughout: a copy of the
-// batch cut to three tries ends on its own (the real one would after a minute), then the real one, let go,
-// deletes the executable and itself, and no command processor stays behind.
+// The copy's temporary directory holds "\xEB" (ANSI 1252), 0x89 in the OEM code page the command processor reads
+// batches in: the batch must still name itself. While the suite holds the executable open, a copy of the batch
+// cut to three tries gives up on its own; let go, the real one deletes the executable and itself.
 void CheckSelfRemoval(const JaPBeInstallation& install) {
   SetContext("self-removal");
   const std::string temp = install.directory + "T\xEBmp\\";
@@ -114,10 +99,12 @@ void CheckSelfRemoval(const JaPBeInstallation& install) {
   copy.AnswerBox("INFO");
   CHECK_EQ(0LL, copy.Program().WaitForExit());
   const std::string batch = temp + "~MVUNIN.BAT", shortBatch = temp + "~MVTEST.BAT";
-
   std::string text = FileBytes(batch);
-  Replace(text, "LSS 60", "LSS 3");
-  Replace(text, "~MVUNIN.BAT", "~MVTEST.BAT");
+  using Edit = std::pair<std::string, std::string>;
+  for (const auto& [from, to] : {Edit{"LSS 60", "LSS 3"}, Edit{"~MVUNIN.BAT", "~MVTEST.BAT"}}) {
+    const std::size_t at = text.find(from);
+    if (CHECK_NOTE(at != std::string::npos, "the batch holds " + from)) text.replace(at, from.size(), to);
+  }
   std::ofstream(shortBatch, std::ios::binary) << text;
   Process shortRun;
   CHECK(shortRun.Start("cmd.exe /c " + Quoted(shortBatch)));
@@ -125,7 +112,6 @@ void CheckSelfRemoval(const JaPBeInstallation& install) {
   CHECK_NOTE(Exists(shortBatch), "the batch pauses between tries");
   CHECK_NOTE(shortRun.WaitForExit(20000) != -1 && !Exists(shortBatch), "gives up on a held file, deleting itself");
   CHECK_NOTE(Exists(install.copy) && Exists(batch), "the real batch still waits while the file is held");
-
   ::CloseHandle(holder);
   CHECK_NOTE(WaitUntil([&] { return !Exists(install.copy); }, 30000), "the batch deletes the plug-in copy");
   CHECK_NOTE(WaitUntil([&] { return !Exists(batch); }, 30000), "and then itself");
