@@ -278,6 +278,7 @@ def run(command, log):
         return subprocess.run(command, stdout=out, stderr=subprocess.STDOUT).returncode
 
 BUILD = os.path.join(ROOT, "build")
+os.makedirs(BUILD, exist_ok=True)  # a fresh clone has none, and --unit-only sets up no Wine there
 WINDOWS = os.path.join(BUILD, "mutation-x64")
 
 def unit_builds():
