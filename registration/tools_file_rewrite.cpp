@@ -104,45 +104,34 @@ std::optional<std::vector<std::string>> WithoutToolEntry(const std::vector<std::
 // jaPBe lists only the entries that "ToolCount" counts, so an added entry needs the key: where the file lacks
 // it, its line goes right below the "ToolsInfo" header, or a new "ToolsInfo" group goes before the first
 // header (after the lines that belong to no group), or at the end of a file without headers.
-// A file without the key counts none of its tool groups, yet they are there: the entry is numbered after them,
-// so that its header is not a second "[Tool_1]" that the reader would never reach.
-static std::int32_t NumberAfterUncountedGroups(const std::vector<std::string>& lines, std::int32_t newCount) {
-  ToolCountLine probe(newCount);
-  std::int32_t toolGroups = 0;
-  for (const std::string& line : lines) {
-    if (const auto name = HeaderNameOf(line)) {
-      probe.EnterGroup(*name);
-      toolGroups += IsToolGroupName(*name) ? 1 : 0;
-    } else {
-      probe.Rewrite(line);
-    }
-  }
-  return probe.Rewritten() ? newCount : toolGroups + 1;
-}
-
 std::vector<std::string> WithToolEntryAppended(const std::vector<std::string>& lines, std::int32_t newCount) {
-  newCount = NumberAfterUncountedGroups(lines, newCount);
   ToolCountLine toolCount(newCount);
   std::vector<std::string> result;
   result.reserve(lines.size() + 15);
   std::optional<std::size_t> belowToolsInfo;
   std::optional<std::size_t> firstHeader;
+  std::int32_t toolGroups = 0;
   for (const std::string& line : lines) {
     if (const auto name = HeaderNameOf(line)) {
       if (!firstHeader) firstHeader = result.size();
       result.push_back(line);
       if (toolCount.EnterGroup(*name)) belowToolsInfo = result.size();
+      toolGroups += IsToolGroupName(*name) ? 1 : 0;
     } else {
       result.push_back(toolCount.Rewrite(line));
     }
   }
+  // A file without the key counts none of its tool groups, yet they are there: the entry is numbered after
+  // them, so that its header is not a second "[Tool_1]" that the reader would never reach.
+  const std::int32_t number = toolCount.Rewritten() ? newCount : toolGroups + 1;
+  const std::string countLine = ToolCountLine(number).CountLine();
   if (belowToolsInfo && !toolCount.Rewritten()) {
-    result.insert(result.begin() + static_cast<std::ptrdiff_t>(*belowToolsInfo), toolCount.CountLine());
+    result.insert(result.begin() + static_cast<std::ptrdiff_t>(*belowToolsInfo), countLine);
   } else if (!belowToolsInfo) {
-    const std::string group[] = {"[" + std::string(kToolsInfoGroup) + "]", toolCount.CountLine()};
+    const std::string group[] = {"[" + std::string(kToolsInfoGroup) + "]", countLine};
     result.insert(result.begin() + static_cast<std::ptrdiff_t>(firstHeader.value_or(result.size())), group, group + 2);
   }
-  for (std::string& line : MirravelToolEntry(newCount)) result.push_back(std::move(line));
+  for (std::string& line : MirravelToolEntry(number)) result.push_back(std::move(line));
   return result;
 }
 

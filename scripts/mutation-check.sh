@@ -114,7 +114,7 @@ FAULTS = [
     ("tools-file rewrite: no ToolsInfo group added to a file without one", "registration/tools_file_rewrite.cpp",
      "} else if (!belowToolsInfo) {", "} else if (false) {"),
     ("tools-file rewrite: an added entry numbered 1 beside uncounted tool groups", "registration/tools_file_rewrite.cpp",
-     "return probe.Rewritten() ? newCount : toolGroups + 1;", "return probe.Rewritten() ? newCount : 1 + 0 * toolGroups;"),
+     "toolCount.Rewritten() ? newCount : toolGroups + 1;", "toolCount.Rewritten() ? newCount : 1 + 0 * toolGroups;"),
     ("unregister: entry 1 removed instead of the one naming Mirravel in the rewritten text", "registration/tools_file_rewrite.cpp",
      "WithoutToolEntry(SplitLines(*bytes), scan.found, scan.count - 1)", "WithoutToolEntry(SplitLines(*bytes), 1, scan.count - 1)"),
     ("unregister: an entry gone meanwhile reported as a failed rewrite", "app/registration_flow.cpp",
