@@ -1,9 +1,10 @@
 // The window layer in the suite's own process: the real main window built by the platform layer, driven
-// through the window-layer interface with a recording message hook, and its list over a sample text (the
-// caret and scroll rules are pinned by the unit tests; each row here takes one Win32 path).
+// through the window-layer interface with a recording message hook. What only the real window shows: the
+// controls' classes and style bits, held shortcut keys, the modal loops, and each Win32 input path and the
+// painting of the list once (the caret, word and scroll rules are the unit tests'; the events of clicks,
+// keys and close requests are walked in the real program by the find, window and host-link suites).
 #include <windows.h>
 #include <commctrl.h>
-#include <richedit.h>
 
 #include <cstdio>
 #include <functional>
@@ -21,20 +22,16 @@ namespace {
 
 std::string Selection(int from, int to) { return "selection " + std::to_string(from) + " " + std::to_string(to); }
 
-// The hook's calls in order: "selection 32 41, right button, close, copydata 4660 1037 ab<NUL>c, inactive".
+// The hook's list calls in order: "selection 32 41, right button". (Close requests, copy-data records and
+// activation changes reach the program's own hook in the window and host-link suites.)
 struct RecordingHook : MessageHook {
   std::string calls, last;
   void Record(const std::string& call) { calls += (calls.empty() ? "" : ", ") + (last = call); }
   void OnListSelectionChanged(std::int32_t from, std::int32_t to) override { Record(Selection(from, to)); }
   void OnListRightButtonDown() override { Record("right button"); }
-  void OnCloseRequest() override { Record("close"); }
-  bool OnCopyData(std::uintptr_t sender, std::uintptr_t code, std::string_view bytes) override {
-    std::string shown;
-    for (const char c : bytes) shown += c == '\0' ? std::string("<NUL>") : std::string(1, c);
-    Record("copydata " + std::to_string(sender) + " " + std::to_string(code) + " " + shown);
-    return true;
-  }
-  void OnActivationChanged(bool active) override { Record(active ? "active" : "inactive"); }
+  void OnCloseRequest() override {}
+  bool OnCopyData(std::uintptr_t, std::uintptr_t, std::string_view) override { return false; }
+  void OnActivationChanged(bool) override {}
 };
 
 struct Fixture {
@@ -42,7 +39,7 @@ struct Fixture {
   WindowPort* window = nullptr;
   HWND main = nullptr, view = nullptr;  // the view: the list, once the list's checks begin
   TEXTMETRICA metrics{};                // of the list's font
-  RecordingHook hook;                   // installed by the list's checks: until then close requests are events
+  RecordingHook hook;                   // installed by the list's checks
   HWND Control(int id) const { return FindControl(main, id); }
   template <typename Condition>  // runs the window's loop until the condition holds or the time is up
   bool PumpUntil(Condition condition, DWORD timeoutMs = 3000) {
@@ -92,11 +89,10 @@ const KindClass kKindClasses[] = {
     {"MirravelCatalogueView", kChild | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
 };
 
-std::string Place(const LayoutRect& r) { return Describe(RECT{r.x, r.y, r.x + r.width, r.y + r.height}); }
-
-// Every control as the layer builds it, in DEFAULT_GUI_FONT but the list. One tooltip control, top-most
-// itself and without an owner (under Wine a window that owns a popup cannot be made top-most again), holds
-// one tool per control with a tip. The tab control fills the panel; the pages stand below its tab strip.
+// Every control as the layer builds it, in DEFAULT_GUI_FONT but the list, and the tab control's captions. One
+// tooltip control, top-most itself and without an owner (under Wine a window that owns a popup cannot be made
+// top-most again), holds one tool per control with a tip. (The places are the layout's unit test's; the start
+// states, the disabled buttons skipped by Tab and the pages below the tab strip are the window suite's.)
 void CheckControls(Fixture& f) {
   HWND tab = ::FindWindowExA(f.Control(kTabPanel), nullptr, WC_TABCONTROLA, nullptr);
   std::vector<HWND> pages;
@@ -104,23 +100,19 @@ void CheckControls(Fixture& f) {
     if (ClassName(page) == "Static") pages.push_back(page);
   const std::vector<HWND> tooltips = TopLevelWindows(::GetCurrentProcessId(), TOOLTIPS_CLASSA, nullptr, false);
   HWND tooltip = tooltips.size() == 1 ? tooltips.front() : nullptr;
+  if (!CHECK_NOTE(pages.size() == 2 && tooltip, "two pages, one tooltip control")) return;
   const auto guiFont = reinterpret_cast<LRESULT>(::GetStockObject(DEFAULT_GUI_FONT));
-  LRESULT tips = 0;
   for (const ControlLayout& layout : kMainWindowControls) {
     SetContext("control " + std::to_string(layout.id));
     HWND control = f.Control(layout.id);
-    if (!CHECK_NOTE(control && pages.size() == 2 && tooltip, "the control, two pages, one tooltip")) continue;
+    if (!CHECK(control != nullptr)) continue;
     const KindClass& kind = kKindClasses[static_cast<int>(layout.kind)];
     CHECK_EQ(std::string(kind.className), ClassName(control));
     const bool onPage = layout.parent != ControlParent::Window;
     CHECK(::GetParent(control) == (onPage ? pages[layout.parent == ControlParent::OptionsPage] : f.main));
-    CHECK_EQ(Place(layout.place), Describe(PlaceInParent(control)));
     CHECK_EQ(std::string(layout.caption), GetText(control));
     CHECK_EQ(kind.styles, Style(control) & kind.styles);
     if (kind.exStyles != 0) CHECK_EQ(kind.exStyles, Style(control, GWL_EXSTYLE) & kind.exStyles);
-    CHECK_EQ(!layout.disabled, ::IsWindowEnabled(control) != 0);
-    if (layout.kind == ControlKind::CheckBox)
-      CHECK_EQ(layout.checked ? BST_CHECKED : BST_UNCHECKED, Send(control, BM_GETCHECK));
     CHECK_EQ(layout.kind != ControlKind::ListView, ::SendMessageA(control, WM_GETFONT, 0, 0) == guiFont);
     char text[256] = {};
     TOOLINFOA tool{sizeof tool, 0, ::GetParent(control), reinterpret_cast<UINT_PTR>(control), {}, {}, text, 0, {}};
@@ -129,74 +121,39 @@ void CheckControls(Fixture& f) {
     ::SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
     CHECK_EQ(std::string(layout.tooltip), std::string(hasTool ? text : ""));
     if (hasTool) CHECK_EQ(static_cast<UINT>(TTF_IDISHWND | TTF_SUBCLASS), tool.uFlags & (TTF_IDISHWND | TTF_SUBCLASS));
-    tips += !layout.tooltip.empty();
   }
   SetContext("tooltip control");
-  if (!CHECK(tooltip != nullptr)) return;
-  CHECK_EQ(tips, ::SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0));
   const DWORD styles = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX;
   CHECK_EQ(styles, Style(tooltip) & styles);
   CHECK(IsTopMost(tooltip) && ::GetWindow(tooltip, GW_OWNER) == nullptr);
 
-  SetContext("tab panel");
-  CHECK_EQ(Describe(ClientRect(f.Control(kTabPanel))), Describe(PlaceInParent(tab)));
-  CHECK_EQ(static_cast<DWORD>(WS_TABSTOP | WS_GROUP), Style(tab) & (WS_TABSTOP | WS_GROUP));
+  SetContext("tab control");
   CHECK_EQ(guiFont, ::SendMessageA(tab, WM_GETFONT, 0, 0));
-  CHECK_EQ(static_cast<LRESULT>(kTabCaptions.size()), ::SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
   for (std::size_t i = 0; i < kTabCaptions.size(); ++i) {
     char text[64] = {};
     TCITEMA item{TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
     ::SendMessageA(tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
     CHECK_EQ(std::string(kTabCaptions[i]), std::string(text));
   }
-  RECT item{};
-  ::SendMessageA(tab, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
-  const LONG strip = (item.bottom - item.top) * static_cast<LONG>(::SendMessageA(tab, TCM_GETROWCOUNT, 0, 0));
-  const RECT client = ClientRect(tab);
-  CHECK_NOTE(strip > 0, "a tab strip");
-  const std::string pagePlace = Place(TabPageRect(client.right, client.bottom, strip));
-  for (HWND page : pages) CHECK_EQ(pagePlace, Describe(PlaceInParent(page)));
 }
 
-// Each input raises its events in order: a changed field, a click (which takes the focus from the find
-// field first), the shortcut keys wherever they are pressed, a menu command and the close request; and a
-// held key is kept across other messages for the next fetch.
-void CheckEvents(Fixture& f) {
-  WindowPort& w = *f.window;
-  const struct { const char* name; std::function<void()> input; const char* events; } cases[] = {
-      {"text change", [&] { w.SetControlText(kFindField, "wm_paint"); }, "gadget 6, gadget 6"},  // update, change
-      {"click on the hidden Options page", [&] { ::SendMessageA(f.Control(kAboutButton), BM_CLICK, 0, 0); },
-       "gadget 6, gadget 10"},
-      {"Return in the list", [&] { PostKey(f.Control(kListView), VK_RETURN); }, "menu 4"},  // the program decides
-      {"F3 on a button", [&] { PostKey(f.Control(kFindButton), VK_F3); }, "menu 5"},
-      {"menu item", [&] { ::PostMessageA(f.main, WM_COMMAND, MAKEWPARAM(kMenuCopyToClipboard, 0), 0); }, "menu 3"},
-      {"close without a hook", [&] { ::PostMessageA(f.main, WM_CLOSE, 0, 0); }, "close 0"},
-      // Alt+F4 as the system delivers it: a system key with the Alt context bit.
-      {"Alt+F4", [&] { ::PostMessageA(f.main, WM_SYSKEYDOWN, VK_F4, 0x20000001 | (0x3E << 16)); }, "close 0"},
-  };
-  for (const auto& c : cases) {
-    SetContext(c.name);
-    c.input();
-    CHECK_EQ(std::string(c.events), Drain(f));
-  }
-  CHECK_NOTE(::IsWindow(f.main), "the window stays until the program closes it");
-
+// A shortcut key that the loop's pump takes is held back for the next fetch, past other messages, and only
+// the fetch applies the shortcuts. (Return, F3 and clicks raise their events in the find suite's walk.)
+void CheckHeldShortcutKey(Fixture& f) {
   SetContext("held shortcut key");
   PostKey(f.Control(kFindField), VK_F3, false);
   ::PostMessageA(f.main, WM_NULL, 0, 0);
-  for (int i = 0; i < 2; ++i) w.PumpOneMessage();
-  CHECK_EQ(std::string("menu 5"), Name(w.FetchEvent()));
-  Drain(f);
+  for (int i = 0; i < 2; ++i) f.window->PumpOneMessage();
+  CHECK_EQ(std::string("menu 5"), Name(f.window->FetchEvent()));
 }
 
-// While a box is open the program's other windows are disabled and the box is owned by the main window;
-// events raised inside the box's loop wait in the queue.
+// While a box is open the program's other windows are disabled and the box is owned by the main window.
+// (The answer it returns is the registration suite's.)
 void CheckModalLoops(Fixture& f) {
   SetContext("message box");
   HWND other = OtherWindow();
   ::SetForegroundWindow(f.main);
   std::string seen;
-  int answer = 0;
   WhileModal(
       [&] {
         HWND box = WaitForTopLevelWindow(::GetCurrentProcessId(), "#32770", nullptr, true, 5000);
@@ -204,15 +161,13 @@ void CheckModalLoops(Fixture& f) {
         seen = MessageBoxText(box) + (::IsWindowEnabled(other) ? "" : ", other disabled") +
                (::IsWindowEnabled(f.main) ? "" : ", main disabled") +
                (::GetWindow(box, GW_OWNER) == f.main ? ", owned by main" : "");
-        ::SendMessageA(f.Control(kFindButton), BM_CLICK, 0, 0);  // handled inside the box's loop
         Click(::GetDlgItem(box, IDOK));
       },
-      [&] { answer = f.window->ShowMessageBox("Find text", "No more entry found", 0x40); });
-  CHECK_EQ(IDOK, answer);
+      [&] { f.window->ShowMessageBox("Find text", "No more entry found", 0x40); });
   CHECK_EQ(std::string("No more entry found, other disabled, main disabled, owned by main"), seen);
   CHECK_NOTE(::IsWindowEnabled(other) && ::IsWindowEnabled(f.main), "both enabled again afterwards");
-  CHECK_NOTE(Drain(f).find("gadget 7") != std::string::npos, "the click inside is delivered");
   ::DestroyWindow(other);
+  Drain(f);  // the find field's notifications as it gets the focus back
 
   // The copy menu at the cursor with the items greyed as asked; dismissed, it raises no event.
   SetContext("context menu");
@@ -232,26 +187,6 @@ void CheckModalLoops(Fixture& f) {
       [&] { f.window->ShowContextMenu({false, false, true}); });
   CHECK_EQ(std::string("299,249 grey grey enabled"), seen);
   CHECK_EQ(std::string(""), Drain(f));
-}
-
-// The hook (whose selections and right clicks the list's checks see) hears of close requests, copy-data
-// records (exactly cbData bytes, embedded NULs included; an empty record has no data address) and
-// activation changes.
-void CheckHook(Fixture& f) {
-  SetContext("hook");
-  f.hook.calls.clear();
-  ::PostMessageA(f.main, WM_CLOSE, 0, 0);
-  CHECK_NOTE(Drain(f).find("close 0") == std::string::npos, "the hook took the close request");
-  ::SendMessageA(f.main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  char bytes[] = {'a', 'b', '\0', 'c', 'X'};
-  COPYDATASTRUCT record{0x40D, 4, bytes}, empty{0x410, 0, nullptr};
-  CHECK_EQ(0L, static_cast<long>(::SendMessageA(f.main, WM_COPYDATA, 0x1234, reinterpret_cast<LPARAM>(&record))));
-  ::SendMessageA(f.main, WM_COPYDATA, 0x1234, reinterpret_cast<LPARAM>(&empty));
-  HWND other = OtherWindow();
-  ::SetForegroundWindow(other);
-  ::SetForegroundWindow(f.main);
-  ::DestroyWindow(other);
-  CHECK_EQ(std::string("close, close, copydata 4660 1037 ab<NUL>c, copydata 4660 1040 , inactive, active"), f.hook.calls);
 }
 
 // The list's sample: a few hundred catalogue-like lines, every third with a comment, and one much longer line.
@@ -303,52 +238,34 @@ void ScrollToTop(Fixture& f) {
   f.PumpUntil([&] { return Place(f) == std::make_pair(0, 0); });
 }
 
-// Every selection set from outside or by the program is reported, also the same one again, and scrolled
-// into view; out-of-range ends are clamped.
+// A selection set from outside is reported, also the same one again, and scrolled into view. (The program's
+// own selections are the find suite's hits.)
 void CheckSetSelection(Fixture& f) {
   SetContext("selection set");
   f.hook.calls.clear();
   for (int i = 0; i < 2; ++i) ::SendMessageA(f.view, EM_SETSEL, static_cast<WPARAM>(P(200, 0)), P(200, 17));
   const int first = Place(f).first;
   CHECK_NOTE(first <= 200 && 200 < first + Page(f), "line 200 scrolled into view");
-  CHECK_EQ(static_cast<LRESULT>(first), ::SendMessageA(f.view, EM_GETFIRSTVISIBLELINE, 0, 0));
-  f.window->SelectInList(P(3, 9), P(3, 2));
-  ExpectSelection(f, P(3, 2), P(3, 9));
-  CHECK_EQ(0, Place(f).first);
-  const struct { WPARAM anchor; LPARAM caret; int start, end; } cases[] = {
-      {0, -1, 0, kLength}, {static_cast<WPARAM>(-1), 0, kLength, kLength}, {5, 99999, 5, kLength}};
-  for (const auto& c : cases) {
-    ::SendMessageA(f.view, EM_SETSEL, c.anchor, c.caret);
-    ExpectSelection(f, c.start, c.end);
-  }
   const std::string twice = Selection(P(200, 0), P(200, 17));
-  CHECK_EQ(twice + ", " + twice + ", " + Selection(P(3, 2), P(3, 9)) + ", " + Selection(0, kLength) + ", " +
-               Selection(kLength, kLength) + ", " + Selection(5, kLength), f.hook.calls);
+  CHECK_EQ(twice + ", " + twice, f.hook.calls);
 }
 
 // Keys from the keyboard (the state of Shift and Ctrl does not travel with posted messages), each from
 // where the one before left the caret; Ctrl+C and Ctrl+A arrive as TranslateMessage makes them; typing
-// changes nothing. (Tab is walked by the window suite.)
+// changes nothing. (Tab is walked by the window suite; each caret key's rule is the navigation unit test's.)
 void CheckKeys(Fixture& f) {
   ::SetForegroundWindow(f.main);
   ::SetFocus(f.view);
-  ::SendMessageA(f.view, EM_SETSEL, static_cast<WPARAM>(P(10, 5)), P(10, 5));
+  ::SendMessageA(f.view, EM_SETSEL, static_cast<WPARAM>(P(10, 0)), P(10, 0));
   ClearClipboard();
-  const int page = Page(f), end11 = P(11, LineLength(11)), end10 = P(10, LineLength(10));
+  const int page = Page(f);
   const struct { const char* name; std::initializer_list<WORD> keys; int start, end, firstLine = -1; } steps[] = {
-      {"Down", {VK_DOWN}, P(11, 5), P(11, 5)},
-      {"End", {VK_END}, end11, end11},
-      {"Home", {VK_HOME}, P(11, 0), P(11, 0)},
-      {"Left over the break", {VK_LEFT}, end10, end10},
-      {"Right over the break", {VK_RIGHT}, P(11, 0), P(11, 0)},
-      {"Page Down", {VK_NEXT}, P(11 + page, 0), P(11 + page, 0)},
-      {"Page Up", {VK_PRIOR}, P(11, 0), P(11, 0)},
-      {"Up", {VK_UP}, P(10, 0), P(10, 0)},
       {"Shift+Down", {VK_SHIFT, VK_DOWN}, P(10, 0), P(11, 0)},
       {"Ctrl+C", {VK_CONTROL, 'C'}, P(10, 0), P(11, 0)},
       {"typing", {'X'}, P(10, 0), P(11, 0)},
       {"Ctrl+A", {VK_CONTROL, 'A'}, 0, kLength},
       {"Ctrl+End", {VK_CONTROL, VK_END}, kLength, kLength, kSampleLines + 1 - page},
+      {"Page Up", {VK_PRIOR}, P(kSampleLines - page, 0), P(kSampleLines - page, 0)},
       {"Ctrl+Home", {VK_CONTROL, VK_HOME}, 0, 0, 0},
       {"Ctrl+Shift+Right", {VK_CONTROL, VK_SHIFT, VK_RIGHT}, 0, 1},  // over "#" to the start of the name
   };
@@ -366,7 +283,6 @@ void CheckKeys(Fixture& f) {
 // A press places the caret, a drag selects from there and a shift-click from the anchor; a double click
 // selects a word; a right click is reported to the program.
 void CheckMouse(Fixture& f) {
-  ScrollToTop(f);
   const struct { const char* name; UINT message; POINT at; int start, end; } steps[] = {
       {"press", WM_LBUTTONDOWN, Cell(f, 5, 2, true), P(5, 2), P(5, 2)},
       {"drag", WM_MOUSEMOVE, Cell(f, 7, 6, true), P(5, 2), P(7, 6)},
@@ -396,9 +312,9 @@ void CheckWheelAndScrollBars(Fixture& f) {
   ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
   ::SystemParametersInfoA(SPI_GETWHEELSCROLLCHARS, 0, &characters, 0);
   const int wheel = static_cast<int>(lines), tilt = static_cast<int>(characters), page = Page(f);
-  const int last = kSampleLines + 1 - page;
   const auto turn = [](int delta, WORD keys = 0) { return MAKEWPARAM(keys, static_cast<WORD>(delta)); };
-  // Each step with the first visible line and column afterwards.
+  // Each step with the first visible line and column afterwards; one row per way in (the scroll arithmetic
+  // is the unit tests').
   const struct { const char* name; UINT message; WPARAM wParam; int line, column; } steps[] = {
       {"wheel down", WM_MOUSEWHEEL, turn(-WHEEL_DELTA), wheel, 0},
       {"half a notch waits", WM_MOUSEWHEEL, turn(-WHEEL_DELTA / 2), wheel, 0},
@@ -406,10 +322,8 @@ void CheckWheelAndScrollBars(Fixture& f) {
       {"shift+wheel down goes right", WM_MOUSEWHEEL, turn(-WHEEL_DELTA, MK_SHIFT), 2 * wheel, tilt},
       {"tilt right", WM_MOUSEHWHEEL, turn(WHEEL_DELTA), 2 * wheel, 2 * tilt},
       {"page down", WM_VSCROLL, SB_PAGEDOWN, 2 * wheel + page, 2 * tilt},
-      {"line up", WM_VSCROLL, SB_LINEUP, 2 * wheel + page - 1, 2 * tilt},
-      {"bottom", WM_VSCROLL, SB_BOTTOM, last, 2 * tilt},
-      {"column right", WM_HSCROLL, SB_LINEDOWN, last, 2 * tilt + 1},
-      {"leftmost", WM_HSCROLL, SB_TOP, last, 0},
+      {"bottom", WM_VSCROLL, SB_BOTTOM, kSampleLines + 1 - page, 2 * tilt},
+      {"column right", WM_HSCROLL, SB_LINEDOWN, kSampleLines + 1 - page, 2 * tilt + 1},
   };
   for (const auto& step : steps) {
     SetContext(step.name);
@@ -449,9 +363,6 @@ void CheckList(Fixture& f) {
   // One row per line and the empty row after the final line break; one column more than the longest line.
   SetContext("list text and scroll ranges");
   CHECK_EQ(SampleText(), GetText(f.view));
-  CHECK_EQ(kSampleLines, f.window->ListLineCount());
-  CHECK_EQ(static_cast<LRESULT>(P(120, 0)), ::SendMessageA(f.view, EM_LINEINDEX, 120, 0));
-  CHECK_EQ(static_cast<LRESULT>(120), ::SendMessageA(f.view, EM_EXLINEFROMCHAR, 0, P(120, 7)));
   const RECT client = ClientRect(f.view);
   CHECK_EQ(std::make_pair(kSampleLines, LineLength(kLongLine)),
            std::make_pair(Scroll(f, SB_VERT).nMax, Scroll(f, SB_HORZ).nMax));
@@ -477,10 +388,9 @@ int main() {
     f.main = WaitForTopLevelWindow(::GetCurrentProcessId(), "MirravelMainWindow", nullptr, true, 5000);
     Drain(f);  // the focus given at the end of building
     CheckControls(f);
-    CheckEvents(f);
+    CheckHeldShortcutKey(f);
     CheckModalLoops(f);
     CheckList(f);
-    CheckHook(f);
     f.platform.CloseMainWindow();
     SetContext("close");
     CHECK_NOTE(!::IsWindow(f.main), "the window is gone");
