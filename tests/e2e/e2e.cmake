@@ -9,8 +9,7 @@ add_executable(japbe_standin WIN32 tests/e2e/peers/standin.cpp)
 
 # The suites that drive a program from outside: one program, one section per test.
 add_executable(e2e_suites tests/e2e/suites/main.cpp tests/e2e/suites/session.cpp tests/e2e/suites/window_test.cpp
-  tests/e2e/suites/find_test.cpp tests/e2e/suites/registration_test.cpp tests/e2e/suites/help_test.cpp
-  tests/e2e/suites/host_link_test.cpp)
+  tests/e2e/suites/registration_test.cpp tests/e2e/suites/help_test.cpp tests/e2e/suites/host_link_test.cpp)
 target_link_libraries(e2e_suites PRIVATE mirravel_e2e_harness)
 add_dependencies(e2e_suites mirravel japbe_standin)
 function(mirravel_e2e_section name section)  # then the program and the section's peer
@@ -54,13 +53,4 @@ if(MIRRAVEL_OTHER_BITNESS_CXX)
   mirravel_e2e_section(host_link_cross_bitness host_link_cross $<TARGET_FILE:mirravel> ${other_standin})
 else()
   message(STATUS "No ${MIRRAVEL_OTHER_BITNESS} mingw-w64 compiler: the cross-bitness host suite is left out")
-endif()
-
-# Suites that compare with the catalogue text the program carries.
-set(MIRRAVEL_CATALOGUE_TEXT ${CMAKE_CURRENT_SOURCE_DIR}/data/catalogue.txt CACHE FILEPATH
-  "The catalogue text that the end-to-end suites expect mirravel.exe to show")
-if(EXISTS ${MIRRAVEL_CATALOGUE_TEXT})
-  mirravel_e2e_section(find find $<TARGET_FILE:mirravel> ${MIRRAVEL_CATALOGUE_TEXT})
-else()
-  message(STATUS "No catalogue text at ${MIRRAVEL_CATALOGUE_TEXT}: the find suite is left out")
 endif()

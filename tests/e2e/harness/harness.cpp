@@ -166,20 +166,11 @@ void SendKeys(std::initializer_list<WORD> keys) {
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-bool SetFocusTo(HWND window) {
-  const DWORD target = ::GetWindowThreadProcessId(window, nullptr);
-  const DWORD self = ::GetCurrentThreadId();
-  const bool attached = ::AttachThreadInput(self, target, TRUE) != 0;
-  ::SetFocus(window);
-  const bool focused = ::GetFocus() == window;
-  if (attached) ::AttachThreadInput(self, target, FALSE);
-  return focused;
-}
-
-HWND FocusOf(HWND window) {
+GUITHREADINFO ThreadFocus(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) info = GUITHREADINFO{};
+  return info;
 }
 
 std::string FileBytes(const std::string& path) {

@@ -98,8 +98,8 @@ inline bool IsTopMost(HWND window) { return (Style(window, GWL_EXSTYLE) & WS_EX_
 void PostKey(HWND window, UINT virtualKey, bool release = true);
 // Real input to the foreground window: the keys pressed in order, then released in reverse.
 void SendKeys(std::initializer_list<WORD> keys);
-bool SetFocusTo(HWND window);  // attaches to the window's input for the call
-HWND FocusOf(HWND window);     // the focus in the thread that owns `window`
+// The focus and the active window of the thread that owns `window` (null when they cannot be read).
+GUITHREADINFO ThreadFocus(HWND window);
 
 inline std::string MessageBoxText(HWND box) { return GetText(FindControl(box, 0xFFFF)); }
 

@@ -1,18 +1,18 @@
 // Stand-ins for the two peers the program talks to, one role per run, each a top-level window that logs what
 // it receives, one line each, to the file given by --log, which the end-to-end suites read.
 //
-// jaPBe (the default role): starts the --launch program with "x" and its own handle, answers the text
-// queries A and B as configured (C is refused) and logs every notice and copy-data record:
-//   japbe_standin [--launch PROGRAM] [--log FILE] [--reply-a MODE[:TEXT]] [--reply-b ...] [--unterminated] [--hang MS]
-// MODE: inside (replied while the query is handled), after or never; a query without one is refused. Log lines
+// jaPBe (the default role): starts the --launch program with "x" and its own handle, answers text query A as
+// configured (B and C are refused) and logs every notice and copy-data record:
+//   japbe_standin [--launch PROGRAM] [--log FILE] [--reply-a MODE:TEXT] [--hang MS]
+// MODE: inside (replied while the query is handled) or after (once it has returned). Log lines
 // (numbers in decimal, window handles in their low 32 bits, bytes in hexadecimal):
 //   launched pid=P | received tick=T message=M wParam=W lParam=L
-//   copydata tick=T wParam=W dwData=D cbData=N bytes=HEX | replied tick=T code=C answer=R (or "none")
+//   copydata tick=T wParam=W dwData=D cbData=N bytes=HEX
 //
-// Help engine (--help-engine [--show-after MS]): a hidden window of class "MS_WINHELP", to which Wine's
-// WinHelpA sends each request as a WM_COPYDATA tagged 0xA1DE505. It logs "command<TAB>keyword<TAB>file" a
-// request and, after the first that opens the help, takes the title "Win32 Programmer's Reference" and shows
-// itself, MS milliseconds later. HELP_QUIT or WM_CLOSE ends it with exit code 0.
+// Help engine (--help-engine): a hidden window of class "MS_WINHELP", to which Wine's WinHelpA sends each
+// request as a WM_COPYDATA tagged 0xA1DE505. It logs "command<TAB>keyword<TAB>file" a request and, at the
+// next turn of its loop after the first that opens the help, takes the title "Win32 Programmer's Reference"
+// and shows itself. HELP_QUIT or WM_CLOSE ends it with exit code 0.
 #include <windows.h>
 
 #include <cstdlib>
@@ -36,10 +36,8 @@ struct WinHelpRecord {
 struct StandIn {
   bool helpEngine = false;
   std::string launch;
-  std::string modes[2], texts[2];  // the replies to A and B
-  bool unterminated = false;  // replies without their NUL
-  UINT hangMs = 0;            // > 0: every query blocks the window procedure that long
-  UINT showDelayMs = 0;
+  std::string replyMode, replyText;  // to query A
+  UINT hangMs = 0;                   // > 0: every query blocks the window procedure that long
   HWND window = nullptr;
   HANDLE logFile = INVALID_HANDLE_VALUE;
 } standIn;
@@ -54,13 +52,10 @@ void Log(std::string line) {
 }
 
 void SendReply(UINT query, HWND target) {
-  const std::string& text = standIn.texts[query != kQueryA];
-  COPYDATASTRUCT record{query, static_cast<DWORD>(text.size() + (standIn.unterminated ? 0 : 1)),
-                        const_cast<char*>(text.c_str())};
-  DWORD_PTR answer = 0;
-  const bool answered = ::SendMessageTimeoutA(target, WM_COPYDATA, reinterpret_cast<WPARAM>(standIn.window),
-                                              reinterpret_cast<LPARAM>(&record), SMTO_NORMAL, 10000, &answer);
-  Log("replied" + Tick() + " code=" + Number(query) + " answer=" + (answered ? Number(answer) : "none"));
+  const std::string& text = standIn.replyText;
+  COPYDATASTRUCT record{query, static_cast<DWORD>(text.size() + 1), const_cast<char*>(text.c_str())};
+  ::SendMessageTimeoutA(target, WM_COPYDATA, reinterpret_cast<WPARAM>(standIn.window),
+                        reinterpret_cast<LPARAM>(&record), SMTO_NORMAL, 10000, nullptr);
 }
 
 LRESULT OnQuery(UINT query, LPARAM tool) {
@@ -68,7 +63,7 @@ LRESULT OnQuery(UINT query, LPARAM tool) {
     ::Sleep(standIn.hangMs);  // not looking at the queue meanwhile: the system sees a hung window
     return 0;
   }
-  const std::string mode = query == kQueryC ? "" : standIn.modes[query != kQueryA];
+  const std::string mode = query == kQueryA ? standIn.replyMode : "";
   if (mode == "inside") SendReply(query, reinterpret_cast<HWND>(tool));
   if (mode == "after") ::PostMessageA(standIn.window, kSendLaterReply, query, tool);
   return mode.empty() ? 0 : 1;
@@ -102,7 +97,7 @@ LRESULT OnHelpRequest(const COPYDATASTRUCT& data) {
   if (record.command == HELP_QUIT) {
     ::DestroyWindow(standIn.window);
   } else if (!::IsWindowVisible(standIn.window)) {
-    ::SetTimer(standIn.window, 1, standIn.showDelayMs, nullptr);  // 0: at the next turn
+    ::SetTimer(standIn.window, 1, 0, nullptr);
   }
   return TRUE;
 }
@@ -133,8 +128,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 std::string ReadOptions(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string name = argv[i];
-    if (name == "--unterminated" || name == "--help-engine") {
-      (name == "--unterminated" ? standIn.unterminated : standIn.helpEngine) = true;
+    if (name == "--help-engine") {
+      standIn.helpEngine = true;
       continue;
     }
     if (i + 1 >= argc) return "missing value after " + name;
@@ -142,16 +137,14 @@ std::string ReadOptions(int argc, char** argv) {
     const std::string mode = value.substr(0, value.find(':'));
     if (name == "--launch") {
       standIn.launch = value;
-    } else if (name == "--hang" || name == "--show-after") {
-      const auto milliseconds = static_cast<UINT>(std::strtoul(value.c_str(), nullptr, 10));
-      (name == "--hang" ? standIn.hangMs : standIn.showDelayMs) = milliseconds;
+    } else if (name == "--hang") {
+      standIn.hangMs = static_cast<UINT>(std::strtoul(value.c_str(), nullptr, 10));
     } else if (name == "--log") {
       standIn.logFile = ::CreateFileA(value.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    } else if ((name == "--reply-a" || name == "--reply-b") &&
-               std::string(" inside after never ").find(" " + mode + " ") != std::string::npos) {
-      standIn.modes[name == "--reply-b"] = mode;
-      standIn.texts[name == "--reply-b"] = mode.size() < value.size() ? value.substr(mode.size() + 1) : "";
+    } else if (name == "--reply-a" && (mode == "inside" || mode == "after") && mode.size() < value.size()) {
+      standIn.replyMode = mode;
+      standIn.replyText = value.substr(mode.size() + 1);
     } else {
       return "unknown option or reply " + name + " " + value;
     }

@@ -10,7 +10,6 @@
 
 namespace mirravel::e2e {
 void RunWindowSuite(const SuitePaths& paths);
-void RunFindSuite(const SuitePaths& paths);
 void RunRegistrationSuite(const SuitePaths& paths);
 void RunHelpSuite(const SuitePaths& paths);
 void RunHostLinkSuite(const SuitePaths& paths, bool crossBitness);
@@ -23,7 +22,6 @@ int main(int argc, char** argv) {
     void (*run)(const SuitePaths&);
   } sections[] = {
       {"window", RunWindowSuite},
-      {"find", RunFindSuite},
       {"registration", RunRegistrationSuite},
       {"help", RunHelpSuite},
       {"host_link", [](const SuitePaths& paths) { RunHostLinkSuite(paths, false); }},
@@ -39,6 +37,6 @@ int main(int argc, char** argv) {
     section.run({argv[2], argc > 3 ? argv[3] : ""});
     return Summary(section.name);
   }
-  std::printf("usage: e2e_suites window|find|registration|help|host_link|host_link_cross PROGRAM [PEER]\n");
+  std::printf("usage: e2e_suites window|registration|help|host_link|host_link_cross PROGRAM [PEER]\n");
   return 2;
 }

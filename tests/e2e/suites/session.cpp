@@ -2,7 +2,6 @@
 #include "tests/e2e/suites/session.h"
 
 #include <commctrl.h>
-#include <richedit.h>
 
 namespace mirravel::e2e {
 
@@ -51,23 +50,6 @@ bool Session::ClickTab(int index) {
   return true;
 }
 
-bool Session::TypeFindText(const std::string& text, const std::string& label) {
-  // The change notification is queued before anything posted afterwards, so later keys see this text.
-  return SetText(Control(kFindField), text) &&
-         WaitUntil([&] { return GetText(Control(kFindLabel)) == label && GetText(Control(kFindField)) == text; });
-}
-
-void Session::MarkCopyField(const std::string& marker) {
-  SetText(Control(kCopyField), marker);
-  Settle();
-}
-
-std::pair<std::int32_t, std::int32_t> Session::ListSelection() {
-  CHARRANGE range{-1, -1};
-  SendForRecord(program_.Handle(), Control(kListView), EM_EXGETSEL, 0, range);
-  return {range.cpMin, range.cpMax};
-}
-
 void Session::Settle() {
   // Two sent messages with a pause bracket at least one full turn of the program's loop.
   for (int i = 0; i < 2; ++i) {
@@ -76,12 +58,11 @@ void Session::Settle() {
   }
 }
 
-std::string Session::AnswerBox(const std::string& title, const char* text, int button) {
+std::string Session::AnswerBox(const std::string& title, int button) {
   HWND box = WaitForTopLevelWindow(program_.Id(), "#32770", nullptr);
   if (!CHECK_NOTE(box != nullptr, "a message box \"" + title + "\"")) return {};
   const std::string boxText = MessageBoxText(box);
   CHECK_EQ(title, GetText(box));
-  if (text != nullptr) CHECK_EQ(std::string(text), boxText);
   HWND answer = ::GetDlgItem(box, button);
   if (CHECK_NOTE(answer != nullptr, "the box has the button " + std::to_string(button))) Click(answer);
   CHECK_NOTE(WaitUntil([&] { return !::IsWindowVisible(box); }), "the box goes after the answer");

@@ -1,8 +1,7 @@
 // One running program as the suites see it: its main window and controls by id, the tab panel, the find
-// field, copy field and list, and its message boxes; and the stand-in peer it talks to.
+// and copy fields, and its message boxes; and the stand-in peer it talks to.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,7 +10,7 @@
 
 namespace mirravel::e2e {
 
-// The program under test and the catalogue text or the stand-in peer its section needs.
+// The program under test and the stand-in peer its section needs.
 struct SuitePaths {
   std::string program;
   std::string peer;
@@ -45,22 +44,15 @@ class Session {
   HWND TabControl() const;
   bool ClickTab(int index);  // posted mouse clicks at the tab's centre
 
-  // Puts the text into the find field (WM_SETTEXT, as if typed) and waits for the label to read `label`.
-  bool TypeFindText(const std::string& text, const std::string& label);
-  // So that the next pick-up is seen even when it brings the same text.
-  void MarkCopyField(const std::string& marker = "<unchanged>");
   bool WaitForCopyField(const std::string& expected) {
     return WaitUntil([&] { return GetText(Control(kCopyField)) == expected; });
   }
-  bool WaitForFocusIn(int id) { return WaitUntil([&] { return FocusOf(main_) == Control(id); }); }
-  // EM_EXGETSEL in the program's memory; (-1, -1) when it cannot be read.
-  std::pair<std::int32_t, std::int32_t> ListSelection();
+  bool WaitForFocusIn(int id) { return WaitUntil([&] { return ThreadFocus(main_).hwndFocus == Control(id); }); }
   // Round trips through the program's loop, so that what was posted before has been taken.
   void Settle();
 
-  // Checks the next message box's title and, unless null, text, answers it and waits for it to go; returns
-  // its text ("" when none came).
-  std::string AnswerBox(const std::string& title, const char* text = nullptr, int button = IDOK);
+  // Checks the next message box's title, answers it and waits for it to go; returns its text ("" if none).
+  std::string AnswerBox(const std::string& title, int button = IDOK);
   void CloseAndExpectExitCode0();  // SC_CLOSE
 
  private:
