@@ -14,4 +14,7 @@ if(NOT WIN32)
   add_executable(catpack tools/catpack/catpack_main.cpp)
   target_link_libraries(catpack PRIVATE catpack_lib)
   mirravel_strict_warnings(catpack)
+
+  # The harvester's reading and evaluation of the headers and the crate, on samples of their own.
+  add_test(NAME harvest_tests COMMAND python3 -m unittest discover -s ${CMAKE_CURRENT_SOURCE_DIR}/tools/harvest/tests)
 endif()

@@ -1,8 +1,8 @@
 // The window layer in the suite's own process: the real main window built by the platform layer, driven
 // through the window-layer interface with a recording message hook. What only the real window shows: the
 // controls' classes and style bits, held shortcut keys, the modal loops, and each Win32 input path and the
-// painting of the list once (the caret, word and scroll rules are the unit tests'; the events of clicks,
-// keys and close requests are walked in the real program by the find, window and host-link suites).
+// painting of the list once (the caret, word and scroll rules are the unit tests'; the close request through
+// the system menu and activation changes are walked in the real program by the window suite).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -22,12 +22,18 @@ namespace {
 
 std::string Selection(int from, int to) { return "selection " + std::to_string(from) + " " + std::to_string(to); }
 
-// The hook's list calls in order: "selection 32 41, right button". (Close requests, copy-data records and
-// activation changes reach the program's own hook in the window and host-link suites.)
+// The hook's list calls in order: "selection 32 41, right button". Like the program, it cuts a selection
+// longer than `longest` back from inside the list's notification. (Copy-data records and activation changes
+// reach the program's own hook in the host-link and window suites.)
 struct RecordingHook : MessageHook {
   std::string calls, last;
+  WindowPort* window = nullptr;
+  int longest = 1 << 30;
   void Record(const std::string& call) { calls += (calls.empty() ? "" : ", ") + (last = call); }
-  void OnListSelectionChanged(std::int32_t from, std::int32_t to) override { Record(Selection(from, to)); }
+  void OnListSelectionChanged(std::int32_t from, std::int32_t to) override {
+    Record(Selection(from, to));
+    if (to - from > longest) window->SelectInList(from, from + longest);
+  }
   void OnListRightButtonDown() override { Record("right button"); }
   void OnCloseRequest() override {}
   bool OnCopyData(std::uintptr_t, std::uintptr_t, std::string_view) override { return false; }
@@ -137,9 +143,22 @@ void CheckControls(Fixture& f) {
   }
 }
 
-// A shortcut key that the loop's pump takes is held back for the next fetch, past other messages, and only
-// the fetch applies the shortcuts. (Return, F3 and clicks raise their events in the find suite's walk.)
-void CheckHeldShortcutKey(Fixture& f) {
+// Each input raises its events in order: a changed field, the shortcut keys, a menu command and the close
+// request; and a shortcut key that the loop's pump takes is held back for the next fetch, past other
+// messages, as only the fetch applies the shortcuts.
+void CheckEvents(Fixture& f) {
+  const struct { const char* name; std::function<void()> input; const char* events; } cases[] = {
+      {"text change", [&] { f.window->SetControlText(kFindField, "wm_paint"); }, "gadget 6, gadget 6"},
+      {"Return in the list", [&] { PostKey(f.Control(kListView), VK_RETURN); }, "menu 4"},
+      {"menu item", [&] { ::PostMessageA(f.main, WM_COMMAND, MAKEWPARAM(kMenuCopyToClipboard, 0), 0); }, "menu 3"},
+      // Alt+F4 as the system delivers it: a system key with the Alt context bit.
+      {"Alt+F4", [&] { ::PostMessageA(f.main, WM_SYSKEYDOWN, VK_F4, 0x20000001 | (0x3E << 16)); }, "close 0"},
+  };
+  for (const auto& c : cases) {
+    SetContext(c.name);
+    c.input();
+    CHECK_EQ(std::string(c.events), Drain(f));
+  }
   SetContext("held shortcut key");
   PostKey(f.Control(kFindField), VK_F3, false);
   ::PostMessageA(f.main, WM_NULL, 0, 0);
@@ -147,8 +166,8 @@ void CheckHeldShortcutKey(Fixture& f) {
   CHECK_EQ(std::string("menu 5"), Name(f.window->FetchEvent()));
 }
 
-// While a box is open the program's other windows are disabled and the box is owned by the main window.
-// (The answer it returns is the registration suite's.)
+// While a box is open the program's other windows are disabled and the box is owned by the main window;
+// a click inside the box's loop waits in the queue. (The answer it returns is the registration suite's.)
 void CheckModalLoops(Fixture& f) {
   SetContext("message box");
   HWND other = OtherWindow();
@@ -161,13 +180,14 @@ void CheckModalLoops(Fixture& f) {
         seen = MessageBoxText(box) + (::IsWindowEnabled(other) ? "" : ", other disabled") +
                (::IsWindowEnabled(f.main) ? "" : ", main disabled") +
                (::GetWindow(box, GW_OWNER) == f.main ? ", owned by main" : "");
+        ::SendMessageA(f.Control(kAboutButton), BM_CLICK, 0, 0);  // handled inside the box's loop
         Click(::GetDlgItem(box, IDOK));
       },
       [&] { f.window->ShowMessageBox("Find text", "No more entry found", 0x40); });
   CHECK_EQ(std::string("No more entry found, other disabled, main disabled, owned by main"), seen);
   CHECK_NOTE(::IsWindowEnabled(other) && ::IsWindowEnabled(f.main), "both enabled again afterwards");
   ::DestroyWindow(other);
-  Drain(f);  // the find field's notifications as it gets the focus back
+  CHECK_NOTE(Drain(f).find("gadget 10") != std::string::npos, "the click inside is delivered");
 
   // The copy menu at the cursor with the items greyed as asked; dismissed, it raises no event.
   SetContext("context menu");
@@ -238,16 +258,21 @@ void ScrollToTop(Fixture& f) {
   f.PumpUntil([&] { return Place(f) == std::make_pair(0, 0); });
 }
 
-// A selection set from outside is reported, also the same one again, and scrolled into view. (The program's
-// own selections are the find suite's hits.)
+// A selection set from outside or by the program is reported, also the same one again, and scrolled into
+// view; one set again from inside its own report ends as the inner one.
 void CheckSetSelection(Fixture& f) {
   SetContext("selection set");
   f.hook.calls.clear();
   for (int i = 0; i < 2; ++i) ::SendMessageA(f.view, EM_SETSEL, static_cast<WPARAM>(P(200, 0)), P(200, 17));
   const int first = Place(f).first;
   CHECK_NOTE(first <= 200 && 200 < first + Page(f), "line 200 scrolled into view");
+  f.hook.longest = 5;
+  f.window->SelectInList(P(3, 2), P(3, 9));
+  f.hook.longest = 1 << 30;
+  ExpectSelection(f, P(3, 2), P(3, 7));
+  CHECK_EQ(0, Place(f).first);
   const std::string twice = Selection(P(200, 0), P(200, 17));
-  CHECK_EQ(twice + ", " + twice, f.hook.calls);
+  CHECK_EQ(twice + ", " + twice + ", " + Selection(P(3, 2), P(3, 9)) + ", " + Selection(P(3, 2), P(3, 7)), f.hook.calls);
 }
 
 // Keys from the keyboard (the state of Shift and Ctrl does not travel with posted messages), each from
@@ -353,6 +378,7 @@ void CheckSelectionColours(Fixture& f) {
 void CheckList(Fixture& f) {
   const testing::Bytes block = testing::LiteralBlock(SampleText());
   CHECK(f.window->UnpackIntoList(block.data(), block.size()) == CatalogueLoad::Loaded);
+  f.hook.window = f.window;
   f.platform.InstallMessageHook(f.hook);
   f.view = f.Control(kListView);
   HDC dc = ::GetDC(f.view);
@@ -388,7 +414,7 @@ int main() {
     f.main = WaitForTopLevelWindow(::GetCurrentProcessId(), "MirravelMainWindow", nullptr, true, 5000);
     Drain(f);  // the focus given at the end of building
     CheckControls(f);
-    CheckHeldShortcutKey(f);
+    CheckEvents(f);
     CheckModalLoops(f);
     CheckList(f);
     f.platform.CloseMainWindow();
