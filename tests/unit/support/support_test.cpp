@@ -14,7 +14,7 @@ namespace {
 
 using Cases = std::initializer_list<std::pair<const char*, const char*>>;
 
-TEST(Text, FoldsAsciiAndWesternSmallLettersOnly) {
+TEST(Text, FoldsAsciiAndWesternSmallLettersOnlyTrimsBlanksAndCutsTheDirectoryPart) {
   // 0xDF (sharp s) and 0xB5 (micro) are not in the folded range; '{' and '`' are not letters.
   for (const auto& [text, upper] : Cases{{"wm_Paint#1", "WM_PAINT#1"}, {"\xE0\xE9\xFF", "\xC0\xC9\xDF"}, {"\xDF\xB5{`", "\xDF\xB5{`"}}) {
     EXPECT_EQ(UpperCase(text), upper);
@@ -26,9 +26,7 @@ TEST(Text, FoldsAsciiAndWesternSmallLettersOnly) {
     EXPECT_EQ(EqualIgnoringCase(a, b), equal) << a;
     EXPECT_EQ(EqualIgnoringAsciiCase(a, b), asciiEqual) << a;
   }
-}
-
-TEST(Text, TrimRemovesBlanksOnlyAndDirectoryPartKeepsTextUpToTheExecutablesLastBackslash) {
+  // Trim takes blanks only; the directory part keeps the text up to the executable's last backslash.
   for (const auto& [text, trimmed] : Cases{{"  #WM_PAINT  ", "#WM_PAINT"}, {"\t a \t", "\t a \t"}, {"    ", ""}}) {
     EXPECT_EQ(Trim(text), trimmed) << '"' << text << '"';
   }

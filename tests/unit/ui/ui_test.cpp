@@ -84,16 +84,11 @@ TEST(MainWindowLayout, EveryControlInsideItsParentApartFromTheOthersInTabOrderAn
   }
 }
 
-// Lines: "#AB = $1 ' x" (0-11), "#C = $22" (13-20), "" (22), "#LONGER_NAME = $3" (23-39), then the
-// empty view line after the final break at 41.
-CatalogueText Sample() {
+TEST(TextViewNavigation, ViewLinesHitTestingCaretKeysAndDoubleClickWords) {
+  // Lines: "#AB = $1 ' x" (0-11), "#C = $22" (13-20), "" (22), "#LONGER_NAME = $3" (23-39), then the
+  // empty view line after the final break at 41.
   CatalogueText text;
   text.Assign("#AB = $1 ' x\r\n#C = $22\r\n\r\n#LONGER_NAME = $3\r\n");
-  return text;
-}
-
-TEST(TextViewNavigation, ViewLinesAddTheEmptyLineAfterAFinalBreakAndPositionsAreClamped) {
-  const CatalogueText text = Sample();
   // A line break belongs to the line it ends.
   EXPECT_EQ(std::tuple(text.LineCount(), ViewLineCount(text), ViewLineOf(text, 40), ViewLineOf(text, 41), ViewLineStart(text, 4)),
             std::tuple(4, 5, 3, 4, 41));
@@ -105,9 +100,7 @@ TEST(TextViewNavigation, ViewLinesAddTheEmptyLineAfterAFinalBreakAndPositionsAre
   unterminated.Assign("ab\ncd");
   EXPECT_EQ(std::tuple(ViewLineCount(unterminated), ViewLineOf(unterminated, 5), ColumnOf(unterminated, 5)), std::tuple(2, 1, 2));
   EXPECT_EQ(ViewLineCount(CatalogueText()), 1);
-}
 
-TEST(TextViewNavigation, CaretKeys) {
   const struct {
     std::int32_t caret;
     CaretKey key;
@@ -115,7 +108,7 @@ TEST(TextViewNavigation, CaretKeys) {
     std::int32_t goal = -1;  // the column aimed for; -1: the caret's own
     std::int32_t page = 2;
     std::int32_t goalAfter = -1;  // -1: not checked
-  } cases[] = {
+  } keys[] = {
       {12, CaretKey::Right, 13} /* over the line break */, {13, CaretKey::Left, 12, -1, 2, 12} /* goal follows */,
       {0, CaretKey::Left, 0}, {41, CaretKey::Right, 41},
       // Down from column 10 keeps the goal over a shorter and an empty line; the first line has nothing
@@ -131,8 +124,7 @@ TEST(TextViewNavigation, CaretKeys) {
       {0, CaretKey::WordRight, 1}, {1, CaretKey::WordRight, 7}, {11, CaretKey::WordRight, 14},
       {7, CaretKey::WordLeft, 1}, {14, CaretKey::WordLeft, 11},
   };
-  CatalogueText text = Sample();
-  for (const auto& c : cases) {
+  for (const auto& c : keys) {
     text.Select(c.caret, c.caret);
     const CaretMove move = MoveCaret(text, c.caret, c.goal < 0 ? ColumnOf(text, c.caret) : c.goal, c.key, c.page, false);
     EXPECT_EQ(move.caret, c.caretAfter) << "from " << c.caret << ", key " << static_cast<int>(c.key);
@@ -145,17 +137,14 @@ TEST(TextViewNavigation, CaretKeys) {
     text.Select(s.anchor, s.caret);
     EXPECT_EQ(MoveCaret(text, s.caret, s.caret, s.key, 2, s.extending).caret, s.caretAfter) << s.anchor << "-" << s.caret;
   }
-}
-
-TEST(TextViewNavigation, DoubleClickWordIsTheRunOfWordCharacters) {
-  const struct { std::int32_t position, start, end; } cases[] = {
+  // A double click takes the run of word characters.
+  const struct { std::int32_t position, start, end; } words[] = {
       // Inside "AB", at its first letter, just after it; "#" and the blank after "=" each alone.
       {2, 1, 3}, {1, 1, 3}, {3, 1, 3}, {0, 0, 1}, {5, 5, 6},
       // After "x" at the end of line 0; nothing on the empty line; "LONGER_NAME" with its underscore; the end.
       {12, 11, 12}, {22, 22, 22}, {26, 24, 35}, {41, 41, 41},
   };
-  const CatalogueText text = Sample();
-  for (const auto& c : cases) {
+  for (const auto& c : words) {
     const TextRange word = WordAt(text, c.position);
     EXPECT_EQ(std::make_pair(word.start, word.end), std::make_pair(c.start, c.end)) << "at " << c.position;
   }
