@@ -27,7 +27,6 @@ eleven_lines_or_more=$(printf '*\n%.0s' {1..11})  # ten line breaks between anyt
 expect 0 "#WM_PAINT = \$F ' winuser.h" "" -- wm_paint
 expect 1 "" "Constant not found!" -- NO_SUCH_CONSTANT_ANYWHERE
 expect 1 "" "Value not found!" -- 4294967296  # no wrap to $0
-expect 0 "#* = \$400 '*" "" -- "\$0400"
 expect 2 "" "Text is not a constant nor a value" -- 12AB
 expect 4 "*" "*" --  # no text
 # --all walks every hit in order; --any also matches longer names.

@@ -5,10 +5,8 @@ include(GoogleTest)
 file(GLOB_RECURSE MIRRAVEL_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/unit/*_test.cpp)
 
 add_executable(mirravel_unit_tests ${MIRRAVEL_UNIT_TEST_SOURCES})
-target_link_libraries(mirravel_unit_tests PRIVATE mirravel_core GTest::gtest_main)
-if(TARGET catpack_lib)  # the packer's tests round-trip through the product's decoder
-  target_link_libraries(mirravel_unit_tests PRIVATE catpack_lib)
-endif()
+# catpack_lib: the packer's tests round-trip through the product's decoder.
+target_link_libraries(mirravel_unit_tests PRIVATE mirravel_core catpack_lib GTest::gtest_main)
 target_include_directories(mirravel_unit_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
 target_compile_definitions(mirravel_unit_tests PRIVATE
   MIRRAVEL_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")

@@ -48,12 +48,6 @@ TEST(CatalogueText, LinePassMakesEachBreakOneCharacterEndsAtAZeroByteIndexesTheL
     ASSERT_EQ(lines + (stored.empty() || stored.back() != '\n' ? "" : "\n"), stored);
     ASSERT_EQ(text.LongestLineLength(), static_cast<std::int32_t>(longest)) << stored;
   }
-  const CatalogueText text = Assigned("ab\r\ncd\r\nef");
-  // Positions are clamped, and a line break belongs to the line it ends.
-  for (const auto& [position, line] : {std::pair{-3, 0}, {2, 0}, {3, 1}, {7, 2}, {1000, 2}}) {
-    EXPECT_EQ(text.LineFromPosition(position), line) << position;
-  }
-  EXPECT_EQ(std::tuple(text.LineStart(99), text.LineText(-1), text.LineText(3)), std::tuple(6, "", ""));
   CatalogueText selected = Assigned("hello\r\nworld\r\n");  // the selection is clamped and ordered
   selected.Select(8, 2);
   EXPECT_EQ(std::make_pair(selected.Anchor(), selected.Caret()), std::make_pair(8, 2));
@@ -64,60 +58,50 @@ TEST(CatalogueText, LinePassMakesEachBreakOneCharacterEndsAtAZeroByteIndexesTheL
   EXPECT_EQ(selected.SelectionEnd(), 0);  // new text, no selection
 }
 
-TEST(CatalogueTextFind, IgnoresCaseAndHonoursWordBoundariesAtBothEnds) {
-  const CatalogueText text = Assigned("#wm_Paint = $f\r\n#CAF\xC9 = $1\r\n#A = $FF\r\n#B = $F ' x\r\n#C = ($F)\r\n#D = $F");
-  const std::int32_t a = text.LineStart(2), b = text.LineStart(3), c = text.LineStart(4), d = text.LineStart(5);
+TEST(CatalogueTextFind, IgnoresCaseHonoursWordBoundariesAtBothEndsAndAgreesWithANaiveScan) {
+  // The scan itself, case folding of ASCII letters included, is pinned by the naive scan below.
+  const CatalogueText text = Assigned("#wm_Paint = $f\r\n#CAF\xC9 = $1\r\n#A = $FF\r\n#B = $F ' x\r\n");
+  const std::int32_t a = text.LineStart(2), b = text.LineStart(3);
   const struct { const char* pattern; std::int32_t from; bool wholeWord; std::int32_t found; } cases[] = {
-      {"#WM_PAINT =", 0, false, 0}, {"#CAF\xE9", 0, false, 15},  // Western letters too
-      {"#WM_PAINT", 1, false, -1}, {"", 0, false, -1}, {"x", -1, false, -1}, {"x", 10000, false, -1},
-      {"= $F", a, true, b + 3},   // not inside "= $FF"; before a blank
-      {"= $F", a, false, a + 3},  // without the rule it matches inside $FF
-      {"$F", c, true, c + 6},     // before ")"
-      {"= $F", d, true, d + 3},   // at the text's end
-      {"A = $", a, true, a + 1},  // pattern edges that are not word characters never join
-      {"F", a, true, b + 6},      // the Fs of "$FF" join each other; "$F " stands alone
-      {"AINT", 0, true, -1},      // "P" before it joins
+      {"#CAF\xE9", 0, false, 15},  // Western letters too
+      {"= $F", a, true, b + 3},    // not inside "= $FF"; before a blank
+      {"A = $", a, true, a + 1},   // pattern edges that are not word characters never join
+      {"F", a, true, b + 6},       // the Fs of "$FF" join each other; "$F " stands alone
+      {"AINT", 0, true, -1},       // "P" before it joins
   };
   for (const auto& k : cases) EXPECT_EQ(text.Find(k.pattern, k.from, k.wholeWord), k.found) << k.pattern << ' ' << k.from;
-}
 
-TEST(CatalogueTextFind, AgreesWithANaiveScanOnRandomText) {
   // Random texts over a tiny alphabet make many near-misses at every offset of the vector loop.
   std::mt19937 random(12345);
   const auto same = [](char x, char y) { return (x | 0x20) == (y | 0x20); };
   for (int round = 0; round < 200; ++round) {
-    const CatalogueText text = Assigned(RandomText(random, 300, "aAbB_= $\r\n"));
-    const std::string stored(text.Text());
+    const CatalogueText sample = Assigned(RandomText(random, 300, "aAbB_= $\r\n"));
+    const std::string stored(sample.Text());
     const std::string pattern = RandomText(random, 3, "abAB_= $") + "abAB_= $"[random() % 8];
-    for (int from = 0; from <= text.Length(); from += 7) {
+    for (int from = 0; from <= sample.Length(); from += 7) {
       const auto at = std::search(stored.begin() + from, stored.end(), pattern.begin(), pattern.end(), same);
       const std::int32_t expected = at == stored.end() ? -1 : static_cast<std::int32_t>(at - stored.begin());
-      ASSERT_EQ(text.Find(pattern, from, false), expected) << "pattern '" << pattern << "' from " << from;
+      ASSERT_EQ(sample.Find(pattern, from, false), expected) << "pattern '" << pattern << "' from " << from;
     }
   }
 }
 
 TEST(FindText, IsClassifiedAsNameValueOrNeitherAndBecomesItsSearchPattern) {
   const std::pair<const char*, std::int32_t> cases[] = {
-      {"", kFindName}, {"#WM_PAINT", kFindName}, {"wm_paint", kFindName}, {" 12", kFindName},
-      {"-1", kFindName}, {"+5", kFindName}, {"255", kFindValue}, {"$FF", kFindValue}, {"$", kFindValue},
-      {"0", kFindValue}, {"$0FF", kFindValue}, {"$ff", kFindNeither}, {"12AB", kFindNeither},
-      {"0x10", kFindNeither}, {"$12 ", kFindNeither}, {"$FG", kFindNeither}, {"12$", kFindNeither},
+      {"", kFindName}, {"wm_paint", kFindName}, {" 12", kFindName}, {"-1", kFindName}, {"255", kFindValue},
+      {"$FF", kFindValue}, {"$", kFindValue}, {"$0FF", kFindValue}, {"$ff", kFindNeither}, {"12AB", kFindNeither},
+      {"0x10", kFindNeither}, {"$12 ", kFindNeither}, {"$FG", kFindNeither},
   };
   for (const auto& [text, kind] : cases) EXPECT_EQ(ClassifyFindText(text), kind) << '"' << text << '"';
   // Names get their hash, and "=" when only the value follows; values become hexadecimal.
   const struct { const char* text; bool onlyValue; const char* pattern; } patterns[] = {
       {"WM_PAINT", true, "#WM_PAINT ="}, {"wm_paint", false, "#WM_PAINT"}, {"#wm_paint", true, "#WM_PAINT ="},
-      {" WM_PAINT", true, "# WM_PAINT ="}, {"", false, "#"}, {"caf\xe9", false, "#CAF\xC9"},
-      {"255", true, "= $FF"}, {"255", false, "$FF"}, {"$ff", true, "= $FF"},  // upper-cased before it is classified
-      {"$0FF", true, "= $FF"}, {"$000", false, "$0"}, {"$", false, "$"}, {"0", true, "= $0"},
-      {"4294967295", false, "$FFFFFFFF"}, {"4294967296", true, "= $100000000"}, {"00012", false, "$C"},
+      {" WM_PAINT", true, "# WM_PAINT ="}, {"caf\xe9", false, "#CAF\xC9"}, {"255", false, "$FF"},
+      {"$ff", true, "= $FF"},  // upper-cased before it is classified
+      {"$0FF", true, "= $FF"}, {"$000", false, "$0"}, {"$", false, "$"}, {"4294967296", true, "= $100000000"},
       {"18446744073709551615", false, "$FFFFFFFFFFFFFFFF"}, {"18446744073709551616", true, ""}, {"12AB", true, ""},
   };
   for (const auto& c : patterns) EXPECT_EQ(BuildSearchPattern(c.text, c.onlyValue).text, c.pattern) << c.text;
-  EXPECT_EQ(BuildSearchPattern("x", true).kindWord, "Constant");
-  EXPECT_EQ(BuildSearchPattern("1", true).kindWord, "Value");
-  EXPECT_EQ(BuildSearchPattern("12AB", true).kind, kFindNeither);
 }
 
 }  // namespace
