@@ -17,4 +17,6 @@ if(NOT WIN32)
 
   # The harvester's reading and evaluation of the headers and the crate, on samples of their own.
   add_test(NAME harvest_tests COMMAND python3 -m unittest discover -s ${CMAKE_CURRENT_SOURCE_DIR}/tools/harvest/tests)
+  add_test(NAME catalogue_text_sound COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/tools/harvest/harvest.py check
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/catalogue.txt)
 endif()

@@ -236,6 +236,15 @@ def CommandReadme(options):
     return 0
 
 
+def CommandCheck(options):
+    with open(options.catalogue, "rb") as handle:
+        lines = handle.read().decode("ascii", "replace").split("\r\n")
+    problems = catalogue.Check(lines[:-1]) if lines[-1] == "" else ["the last line has no CR LF"]
+    for problem in problems:
+        print(options.catalogue + ": " + problem)
+    return 1 if problems else 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -251,6 +260,9 @@ def main():
     notes.add_argument("--report", required=True)
     notes.add_argument("--output", required=True)
     notes.set_defaults(run=CommandReadme)
+    check = commands.add_parser("check", help="checks a catalogue text's line format, length, names and order")
+    check.add_argument("catalogue")
+    check.set_defaults(run=CommandCheck)
     options = parser.parse_args()
     return options.run(options)
 

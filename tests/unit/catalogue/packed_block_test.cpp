@@ -158,6 +158,13 @@ TEST(UnpackBlock, ResultFollowsTheChecksumTheSizeAndTheCapacityAndMalformedStrea
       [](StreamBuilder& s) { s.Width8().Literals("ab").ShortMatch(3, 2); },     // short match before the output
       [](StreamBuilder& s) { s.Width8().OneByteCopy(1); },                      // one-byte copy with nothing written
       [](StreamBuilder& s) { s.Width8().RepeatMatch(2); },                      // repeat (offset 1) with nothing written
+      [](StreamBuilder& s) { s.Width8().Literals("abcdef").ExplicitMatch(7, 6); },  // explicit offset before the output
+      [](StreamBuilder& s) { s.Width8().Literals("abcdef").Bits(0b01, 2).Gamma(3).Bits(0, 8).Gamma(2); },  // offset 0
+      [](StreamBuilder& s) { s.Bits(1, 1).Bits(0x61, 8); },                     // literal before any literal-width code
+      [](StreamBuilder& s) { s.Bits(0, 10).Bits(3, 2).Bits(32, 6); },           // index width 32
+      [](StreamBuilder& s) {  // 33 gamma pairs do not fit in 32 bits
+        s.Width8().Literal('a').Bits(0b01, 2).Gamma(2).Bits(~0u, 32).Bits(~0u, 32).Bits(0b11, 2).Bits(0b10, 2);
+      },
   };
   for (const Codes& codes : malformed) EXPECT_EQ(Decode(Built(codes).Block(100, 0), 100), 0) << &codes - malformed;
 }
