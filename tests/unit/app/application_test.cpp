@@ -27,7 +27,6 @@ namespace fs = std::filesystem;
 using Rect = std::vector<std::int32_t>;
 using Texts = std::vector<std::string>;
 using Lines = std::vector<std::string>;
-using Boxes = std::vector<std::string>;
 using testing::ReadBytes;
 using testing::WindowsStyle;
 const Rect kHome = {300, 200, 731, 530};
@@ -96,8 +95,6 @@ struct Program {
       platform.clock.Sleep(1);
       if (platform.clock.now == helpAppearsAt) ShowHelpWindow();
     };
-    // The fields' notifications reach the loop as gadget events, as the real window reports them.
-    window().onFieldNotification = [this](int id) { window().events.push_back({WindowEvent::Kind::Gadget, id}); };
   }
   bool Start(const std::string& commandLine) {
     const bool started = app.Start(commandLine);
@@ -128,7 +125,7 @@ struct Program {
     return {r.left, r.top, r.right, r.bottom};
   }
   const std::vector<testing::HelpRequest>& Requests() { return platform.helpEngine.requests; }
-  Boxes Press(std::deque<int> answers = {}) {
+  Texts Press(std::deque<int> answers = {}) {
     window().boxes.clear();
     window().boxAnswers = std::move(answers);
     Event(WindowEvent::Kind::Gadget, kRegisterButton);
@@ -470,7 +467,7 @@ TEST(HostFlow, CopyCommandsHandJaPBeTheTextOrItsValueOrPutItOnTheClipboard) {
 // stays as last written (the user may change it while the question is open). The plug-in directory is always made.
 TEST_F(ApplicationTest, RegisterButtonInEachBranchChangesOnlyMirravelsLinesAndCopyAndSaysWhatHappened) {
   struct Case {
-    const char* name; std::optional<Lines> tools; bool oldCopy; std::deque<int> answers; Boxes boxes;
+    const char* name; std::optional<Lines> tools; bool oldCopy; std::deque<int> answers; Texts boxes;
     std::optional<Lines> toolsAfter; std::string copyAfter; std::set<std::string> failing = {}; Lines meanwhile = {};
   };
   const int yes = kAnswerYes, no = kAnswerNo;
@@ -528,11 +525,11 @@ TEST_F(ApplicationTest, RegisterButtonInEachBranchChangesOnlyMirravelsLinesAndCo
   platform.files.failing.clear();
   platform.desktop.windows[0x77].title = "jaPBe";  // refused while jaPBe runs
   fs::remove_all(install.directory);
-  EXPECT_EQ(Press(), Boxes{"WARNING: Please close jaPBe before (un)registering plugin !"});
+  EXPECT_EQ(Press(), Texts{"WARNING: Please close jaPBe before (un)registering plugin !"});
   EXPECT_FALSE(fs::exists(install.Copy().parent_path()));
   platform.desktop.windows.clear();
   platform.registry.values.clear();
-  EXPECT_EQ(Press(), Boxes{"ERROR: JaPBe is not installed !"});
+  EXPECT_EQ(Press(), Texts{"ERROR: JaPBe is not installed !"});
 }
 
 // Running as the plug-in copy (its path in other letter case): registered without copying onto itself, and
@@ -542,14 +539,14 @@ TEST_F(ApplicationTest, RegisterButtonRunningAsTheCopyRegistersWithoutCopyingAnd
   platform.files.ownExecutable = WindowsStyle(install.directory) + "\\plugin\\MIRRAVEL.exe";
   platform.files.shortPaths[WindowsStyle(install.Copy())] = "C:\\JAPBE~1\\100%\\MIRRAV~1.EXE";  // may hold a "%"
   install.WriteTools("");
-  EXPECT_EQ(Press(), Boxes{kRegistered});
+  EXPECT_EQ(Press(), Texts{kRegistered});
   EXPECT_EQ(ReadBytes(install.Copy()), "running copy");
 
   // No batch can be written (a path the command processor's code page cannot spell): the copy stays, the user
   // is told so and the program goes on.
   fs::create_directories(temp / "\xA4");
   platform.files.temporaryDirectory = WindowsStyle(temp / "\xA4");
-  EXPECT_EQ(Press({kAnswerYes}), (Boxes{kAskUninstall, "ERROR: Plugin Mirravel is unregistered,\nbut its file could "
+  EXPECT_EQ(Press({kAnswerYes}), (Texts{kAskUninstall, "ERROR: Plugin Mirravel is unregistered,\nbut its file could "
                                                        "not be deleted:\n" + WindowsStyle(install.Copy())}));
   EXPECT_EQ(std::tuple(platform.shell.started.size(), platform.exitCode.has_value()), std::tuple(0u, false));
 
@@ -559,7 +556,7 @@ TEST_F(ApplicationTest, RegisterButtonRunningAsTheCopyRegistersWithoutCopyingAnd
   install.root.WriteFile("Temp J\xFCrgen/~MVUNIN.BAT", std::string(5000, 'x'));  // an earlier, longer batch
   int closesWhenStarted = -1;
   platform.shell.onStart = [&] { closesWhenStarted = platform.windowCloses; };
-  EXPECT_EQ(Press({kAnswerYes}), Boxes{kAskRemoveCopy});
+  EXPECT_EQ(Press({kAnswerYes}), Texts{kAskRemoveCopy});
   const std::string batch = platform.files.temporaryDirectory + "\\~MVUNIN.BAT";
   std::string batchAsRead = batch;  // in the command processor's code page
   batchAsRead[batchAsRead.find('\xFC')] = '\x81';
