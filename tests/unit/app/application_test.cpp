@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <functional>
 #include <map>
 
 #include "app/application.h"

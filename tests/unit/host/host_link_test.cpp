@@ -96,8 +96,7 @@ TEST_F(HostLinkTest, QueryWaitsUpToFiveSecondsForTheReply) {
 TEST(HostTexts, TheSearchWordTheValuePartAndTheCopyMenuFollowTheirRules) {
   // The start-up word runs from the first "#" over name characters.
   const std::pair<std::string, std::string> words[] = {
-      {"SendMessage(h, #WM_SETTEXT, 0, t)", "#WM_SETTEXT"}, {"x = #Abc_09+#Other", "#Abc_09"},
-      {"##A", "#"}, {"no hash at all", ""},
+      {"SendMessage(h, #WM_SETTEXT, 0, t)", "#WM_SETTEXT"}, {"x = #Abc_09+#Other", "#Abc_09"}, {"##A", "#"}, {"", ""},
       {"#A\x10\x19\x7F\x5F!", "#A\x10\x19\x7F\x5F"},  // the OR-0x20 rule also keeps these control codes
       {"#A@[`{", "#A"}, {"#caf\xE9", "#caf"},
   };
