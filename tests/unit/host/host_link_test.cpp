@@ -61,10 +61,6 @@ TEST_F(HostLinkTest, RepliesKeepExactlyTheBytesReceivedOnlyFromTheHostInPluginMo
     EXPECT_EQ(Link(c.host).AcceptReply(c.sender, c.code, c.bytes), c.stored) << c.bytes << ' ' << c.sender;
     EXPECT_EQ(std::tuple(replies.Holds(c.code), replies.Text(c.code)), std::tuple(c.stored, c.text));
   }
-  pluginMode = 1;
-  Link().AcceptReply(kHost, MSG_QUERY_TEXT_C, "first");  // a later reply replaces the one held
-  Link().AcceptReply(kHost, MSG_QUERY_TEXT_C, "2nd");
-  EXPECT_EQ(replies.Text(MSG_QUERY_TEXT_C), "2nd");
 }
 
 TEST_F(HostLinkTest, QueryWaitsUpToFiveSecondsForTheReply) {
