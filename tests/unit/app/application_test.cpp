@@ -8,7 +8,6 @@
 #include <map>
 
 #include "app/application.h"
-#include "app/find_flow.h"
 #include "app/load_catalogue.h"
 #include "fakes/fake_platform.h"
 #include "helpers/japbe_installation.h"
@@ -167,44 +166,35 @@ TEST_F(ApplicationTest, StartsTopMostWithMenuMarkerAndAboutBoxOffersTheClipboard
   app.RunEventLoop();  // returns at once: the process has ended
 }
 
-// One search: the "Only value" box, the text, and what the window then shows: the selected definition, or
-// a message box as "title: text" with its type.
-struct Step { bool onlyValue; const char* text; std::int32_t result; std::string shows; unsigned boxType = 0; };
-
-TEST(FindConstant, SelectsTheDefinitionOrSaysWhyNotAndWalksOnAfterEachHit) {
-  const std::string noMore = "Find text: No more entry found", neither = "ERROR: Text is not a constant nor a value";
-  const std::vector<Step> searches[] = {
-      {{true, "#NOT_THERE", 0, "Find text: Constant not found!", kBoxExclamation}},
-      // The walk goes on after each hit, says when there is no more, then starts again; a text that is
-      // neither leaves its place alone.
-      {{false, "#WM_PAINT", 1, "#WM_PAINT = $F"},
-       {false, "#WM_PAINT", 1, "#WM_PAINTICON = $26"},
-       {false, "#WM_PAINT", 0, noMore, kBoxInformation},
-       {false, "#WM_PAINT", 1, "#WM_PAINT = $F"},
-       {false, "$FG", 1, neither, kBoxStop},
-       {false, "#WM_PAINT", 1, "#WM_PAINTICON = $26"}},
-      // Checking "Only value" mid-walk goes on after the last hit: "= $F" later only occurs inside "= $FFFF".
-      {{false, "$F", 1, "#WM_PAINT = $F"}, {true, "$F", 0, noMore, kBoxInformation}},
+// F3 walks on after each hit, says when there is no more, then starts again. Checking "Only value" mid-walk
+// goes on after the last hit: "= $F" later only occurs inside "= $FFFF".
+TEST_F(ApplicationTest, FindNextSelectsTheDefinitionOrSaysWhyNotAndWalksOnAfterEachHit) {
+  const std::string noMore = "Find text: No more entry found";
+  // The "Only value" box, the text, and what the window then shows: the definition selected, or a box's text
+  // and type.
+  const struct { int onlyValue; const char* text; std::string shows; unsigned boxType = 0; } steps[] = {
+      {1, "#NOT_THERE", "Find text: Constant not found!", kBoxExclamation},
+      {0, "#WM_PAINT", "#WM_PAINT = $F"}, {0, "#WM_PAINT", "#WM_PAINTICON = $26"},
+      {0, "#WM_PAINT", noMore, kBoxInformation}, {0, "#WM_PAINT", "#WM_PAINT = $F"},
+      {0, "$FG", "ERROR: Text is not a constant nor a value", kBoxStop}, {0, "$F", "#WM_PAINT = $F"},
+      {1, "$F", noMore, kBoxInformation},
   };
-  for (const std::vector<Step>& steps : searches) {
-    testing::FakeWindow window;
-    window.list.Assign(kCatalogue);
-    AppState state;
-    for (const Step& step : steps) {
-      SCOPED_TRACE(step.text);
-      window.states[kOnlyValueBox] = step.onlyValue ? 1 : 0;
-      window.focus = kListView;
-      const std::size_t boxes = window.boxes.size(), selections = window.selections.size();
-      EXPECT_EQ(FindConstant(step.text, state, window), step.result);
-      EXPECT_EQ(window.selections.size(), selections + (step.boxType == 0 ? 1 : 0));
-      if (step.boxType == 0) {
-        EXPECT_EQ(window.list.SelectedText(), step.shows);
-        continue;
-      }
-      ASSERT_EQ(window.boxes.size(), boxes + 1);
-      EXPECT_EQ(std::tuple(window.BoxTexts().back(), window.boxes.back().type, window.focus),
-                std::tuple(step.shows, step.boxType, kFindField));
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.text);
+    window().states[kOnlyValueBox] = step.onlyValue;
+    app.State().findText = step.text;  // as typed, without the notification that restarts the walk
+    window().focus = kListView;
+    window().boxes.clear();
+    const std::size_t selections = window().selections.size();
+    Event(WindowEvent::Kind::Menu, kShortcutF3);
+    EXPECT_EQ(window().selections.size(), selections + (step.boxType == 0 ? 1 : 0));
+    if (step.boxType == 0) {
+      EXPECT_EQ(window().list.SelectedText(), step.shows);
+      continue;
     }
+    ASSERT_EQ(window().boxes.size(), 1u);
+    EXPECT_EQ(std::tuple(window().BoxTexts()[0], window().boxes[0].type, window().focus),
+              std::tuple(step.shows, step.boxType, kFindField));
   }
 }
 
