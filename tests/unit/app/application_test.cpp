@@ -216,15 +216,18 @@ TEST_F(ApplicationTest, FindFieldNamesTheKindAndReturnSearchesOnlyFromIt) {
   EXPECT_EQ(window().selections.size(), 1u);
   Event(WindowEvent::Kind::Menu, kShortcutF3);  // F3 searches from anywhere
   EXPECT_EQ(window().list.SelectedText(), "#WM_PAINT = $F");
-  // The find button with an empty field only focuses it; F3 searches even then: "# =" is found nowhere.
+  // The find button with an empty field only focuses it; F3 searches even then: "# =" is found nowhere, and the
+  // box hands the focus back to the field.
   Type("");
   window().focus = kListView;
   Event(WindowEvent::Kind::Gadget, kFindButton);
   EXPECT_EQ(window().focus, kFindField);
   EXPECT_EQ(window().selections.size(), 2u);
   EXPECT_TRUE(window().boxes.empty());
+  window().focus = kListView;
   Event(WindowEvent::Kind::Menu, kShortcutF3);
   EXPECT_EQ(window().BoxTexts(), std::vector<std::string>{"Find text: Constant not found!"});
+  EXPECT_EQ(window().focus, kFindField);
 }
 
 TEST_F(ApplicationTest, SelectionPickUpTakesTheDefinitionPartOfUpTo199Characters) {
