@@ -147,6 +147,7 @@ class ApplicationTest : public ::testing::Test, public Program {
 
 TEST_F(ApplicationTest, StartsTopMostWithMenuMarkerAndAboutBoxOffersTheClipboardAndEndsOnceWithExitCodeZero) {
   EXPECT_EQ(app.State().alwaysOnTop, 1);
+  EXPECT_TRUE(window().disabled[kCopyButton]);
   ASSERT_EQ(platform.menuItems.size(), 3u);
   EXPECT_EQ(platform.menuItems[0].text, "Copy to to jaPBe");
   EXPECT_EQ(platform.menuItems[2].id, kMenuCopyToClipboard);
