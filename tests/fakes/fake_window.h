@@ -1,5 +1,5 @@
-// A scripted stand-in for the main window: controls by id, a list model, message boxes and events. It
-// raises the same notifications the real controls do, in the same order.
+// A scripted stand-in for the main window: controls by id, a list model, message boxes and events. Its
+// fields raise the same notifications the real controls do, in the same order, as gadget events.
 #pragma once
 
 #include <deque>
@@ -91,8 +91,6 @@ class FakeWindow : public WindowPort {
   std::vector<std::pair<std::int32_t, std::int32_t>> selections;
   std::vector<std::array<bool, 3>> contextMenus;
   std::deque<WindowEvent> events;
-  // Called on every notification a field raises (text change, focus gained or lost), with its id.
-  std::function<void(int)> onFieldNotification;
   // Called after the list's selection changed, as the list reports it to the main window.
   std::function<void(std::int32_t, std::int32_t)> onListSelectionChanged;
   std::function<void()> onPump;
@@ -105,7 +103,7 @@ class FakeWindow : public WindowPort {
     return otherwise;
   }
   void Notify(int id) {
-    if ((id == kFindField || id == kCopyField) && onFieldNotification) onFieldNotification(id);
+    if (id == kFindField || id == kCopyField) events.push_back({WindowEvent::Kind::Gadget, id});
   }
 };
 

@@ -23,16 +23,11 @@ std::string KeyOf(RegistryRoot root) {
 
 TEST(FindPureBasicDirectory, CutsTheOpenCommandAtPercentOneAndReadsTheKeysOfTheSystemFamilyInOrder) {
   const std::string full = "C:\\" + std::string(522 - 24, 'p') + "\\";  // a quoted command of 522 bytes
-  const struct {
-    std::uint32_t version;
-    std::vector<std::pair<RegistryRoot, std::string>> values;
-    std::string directory;
-    std::vector<RegistryRoot> reads;
-  } cases[] = {
+  // The system's version, the values stored, the directory found and the keys read in turn.
+  const struct { std::uint32_t version; std::map<RegistryRoot, std::string> values; std::string directory;
+                 std::vector<RegistryRoot> reads; } cases[] = {
       {kNtVersion, {{kCR, "\"C:\\Pure Basic\\PureBasic.exe\" \"%1\"\0"s}}, "C:\\Pure Basic\\", {kCR}},
-      {kNtVersion, {{kCR, "C:\\PureBasic\\PureBasic.exe /open"}}, "C:\\PureBasic\\", {kCR}},  // no "%1": the whole value
       {kNtVersion, {{kCR, "C:\\PB\\PureBasic.exe /open\0D:\\other\\x.exe %1"s}}, "C:\\PB\\", {kCR}},  // ends at its NUL
-      {kNtVersion, {{kCR, "C:\\PB\\PureBasic.exe \"%1\" \"D:\\x\\%1\""}}, "C:\\PB\\", {kCR}},  // the first "%1" counts
       {kNtVersion, {{kCR, "\"" + full + "PureBasic.exe\" \"%1\""}}, full, {kCR}},
       {kNtVersion, {{kCR, "\"" + full + "PureBasic.exe\" \"%1\"" + '\0'}}, "", {kCR, kCU}},  // larger than the buffer
       {kNtVersion, {{kCR, "pb.exe \"%1\" C:\\x\\"}, {kCU, "C:\\B\\pb.exe %1"}}, "C:\\B\\", {kCR, kCU}},
@@ -52,39 +47,33 @@ TEST(FindPureBasicDirectory, CutsTheOpenCommandAtPercentOneAndReadsTheKeysOfTheS
 }
 
 TEST(LocateHelpFilePath, NeedsAFileOfMoreThanZeroBytesBelowTheDirectoryOrTheCurrentOne) {
-  const struct {
-    bool registered;
-    const char* written;  // below the help directory; nullptr: nothing
-    const char* bytes;
-    bool found;
-  } cases[] = {{true, "win32.hlp", "LN", true}, {true, "win32.hlp", "", false}, {true, "win32.hlp\\inside", "LN", false},
-               {true, nullptr, "", false}, {false, "win32.hlp", "LN", true}};
+  // PureBasic registered, the file written below its help directory (or the current one) with its bytes.
+  const struct { bool registered; const char* written; const char* bytes; bool found; } cases[] = {
+      {true, "win32.hlp", "LN", true}, {true, "win32.hlp", "", false}, {true, "win32.hlp\\inside", "LN", false},
+      {false, "win32.hlp", "LN", true}};
   const std::filesystem::path previous = std::filesystem::current_path();
   for (const auto& c : cases) {
     testing::TempDirectory dir;
     std::filesystem::current_path(dir.Path());
     const std::string installation = c.registered ? (dir.Path() / "Pure Basic\\").string() : "";
-    if (c.written != nullptr) dir.WriteFile(c.registered ? "Pure Basic\\help\\"s + c.written : "help\\win32.hlp", c.bytes);
+    dir.WriteFile(c.registered ? "Pure Basic\\help\\"s + c.written : "help\\win32.hlp", c.bytes);
     testing::FakeRegistry registry;
     if (c.registered) registry.values[{kCR, KeyOf(kCR)}] = "\"" + installation + "PureBasic.exe\" \"%1\"";
-    EXPECT_EQ(LocateHelpFilePath(registry), c.found ? installation + "help\\win32.hlp" : "") << (c.written ? c.written : "-");
+    EXPECT_EQ(LocateHelpFilePath(registry), c.found ? installation + "help\\win32.hlp" : "") << c.written << c.bytes;
   }
   std::filesystem::current_path(previous);
 }
 
 TEST(HelpKeyword, TakesTheNameBetweenHashAndEqualsWithoutBlanks) {
   const std::pair<const char*, const char*> cases[] = {
-      {"#WM_PAINT = $F ", "WM_PAINT"}, {"", ""}, {"#", ""}, {"  MB_OK  ", "MB_OK"}, {"WS_CHILD = $4", "WS_CHILD"},
-      {"a#b#c=d=e", "b#c"}, {"#= $1", ""}, {"\t#SW_SHOW\t", "SW_SHOW\t"},
+      {"#WM_PAINT = $F ", "WM_PAINT"}, {"#", ""}, {"  MB_OK  ", "MB_OK"}, {"a#b#c=d=e", "b#c"}, {"\t#SW_SHOW\t", "SW_SHOW\t"},
   };
   for (const auto& [copyField, keyword] : cases) EXPECT_EQ(HelpKeyword(copyField), keyword) << copyField;
 }
 
 TEST(FindHelpWindow, TakesTheFirstWindowWhoseTitleHoldsTheHelpTitle) {
-  const struct {
-    std::vector<std::pair<WindowHandle, std::string>> windows;  // in enumeration order (by handle)
-    WindowHandle found;
-  } cases[] = {
+  // The windows in enumeration order (by handle), the one found.
+  const struct { std::map<WindowHandle, std::string> windows; WindowHandle found; } cases[] = {
       {{{1, "Mirravel"}, {2, "Win32 Programmer's Reference"}}, 2},
       {{{3, "Notes - Win32 Programmer's Reference - 2"}, {4, "Win32 Programmer's Reference"}}, 3},
       {{{5, "WIN32 PROGRAMMER'S REFERENCE"}}, 0},
@@ -93,7 +82,7 @@ TEST(FindHelpWindow, TakesTheFirstWindowWhoseTitleHoldsTheHelpTitle) {
   for (const auto& c : cases) {
     testing::FakeDesktop desktop;
     for (const auto& [handle, title] : c.windows) desktop.windows[handle].title = title;
-    EXPECT_EQ(FindHelpWindow(desktop), c.found) << c.windows[0].second;
+    EXPECT_EQ(FindHelpWindow(desktop), c.found) << c.windows.begin()->second;
   }
 }
 
