@@ -136,12 +136,6 @@ RECT WindowRect(HWND window) {
   return rect;
 }
 
-RECT PlaceInParent(HWND window) {
-  RECT rect = WindowRect(window);
-  ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 RECT ClientRect(HWND window) {
   RECT rect{};
   ::GetClientRect(window, &rect);

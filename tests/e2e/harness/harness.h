@@ -87,7 +87,6 @@ inline void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0
 inline void Click(HWND button) { Post(button, BM_CLICK); }  // posted: a modal box it opens does not block us
 void ClickAt(HWND window, POINT client);
 RECT WindowRect(HWND window);
-RECT PlaceInParent(HWND window);
 RECT ClientRect(HWND window);
 inline DWORD Style(HWND window, int which = GWL_STYLE) {
   return static_cast<DWORD>(::GetWindowLongPtrA(window, which));

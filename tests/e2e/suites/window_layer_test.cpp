@@ -143,22 +143,10 @@ void CheckControls(Fixture& f) {
   }
 }
 
-// Each input raises its events in order: a changed field, the shortcut keys, a menu command and the close
-// request; and a shortcut key that the loop's pump takes is held back for the next fetch, past other
-// messages, as only the fetch applies the shortcuts.
-void CheckEvents(Fixture& f) {
-  const struct { const char* name; std::function<void()> input; const char* events; } cases[] = {
-      {"text change", [&] { f.window->SetControlText(kFindField, "wm_paint"); }, "gadget 6, gadget 6"},
-      {"Return in the list", [&] { PostKey(f.Control(kListView), VK_RETURN); }, "menu 4"},
-      {"menu item", [&] { ::PostMessageA(f.main, WM_COMMAND, MAKEWPARAM(kMenuCopyToClipboard, 0), 0); }, "menu 3"},
-      // Alt+F4 as the system delivers it: a system key with the Alt context bit.
-      {"Alt+F4", [&] { ::PostMessageA(f.main, WM_SYSKEYDOWN, VK_F4, 0x20000001 | (0x3E << 16)); }, "close 0"},
-  };
-  for (const auto& c : cases) {
-    SetContext(c.name);
-    c.input();
-    CHECK_EQ(std::string(c.events), Drain(f));
-  }
+// A shortcut key that the loop's pump takes is held back for the next fetch, past other messages, as only
+// the fetch applies the shortcuts. (A changed field reaches the program in the window suite, menu commands
+// in the host-link suite.)
+void CheckHeldShortcutKey(Fixture& f) {
   SetContext("held shortcut key");
   PostKey(f.Control(kFindField), VK_F3, false);
   ::PostMessageA(f.main, WM_NULL, 0, 0);
@@ -414,7 +402,7 @@ int main() {
     f.main = WaitForTopLevelWindow(::GetCurrentProcessId(), "MirravelMainWindow", nullptr, true, 5000);
     Drain(f);  // the focus given at the end of building
     CheckControls(f);
-    CheckEvents(f);
+    CheckHeldShortcutKey(f);
     CheckModalLoops(f);
     CheckList(f);
     f.platform.CloseMainWindow();

@@ -94,8 +94,9 @@ void CheckReactivation(Session& session, const std::string& program) {
   CHECK(session.WaitForFocusIn(kFindField));
   CHECK(switchTo(second.Main()) && switchTo(main));
   CHECK(session.WaitForFocusIn(kFindField));
-  SendKeys({'W'}), SendKeys({'M'});  // without Shift: lower case, replacing the selected text
-  CHECK(WaitUntil([&] { return GetText(session.Control(kFindField)) == "wm"; }));
+  SendKeys({'4'}), SendKeys({'2'});  // replacing the selected text; the field's change reaches the program
+  CHECK(WaitUntil([&] { return GetText(session.Control(kFindField)) == "42"; }));
+  CHECK(WaitUntil([&] { return GetText(session.Control(kFindLabel)) == "Value to find :"; }));
 }
 
 }  // namespace
