@@ -95,10 +95,10 @@ const KindClass kKindClasses[] = {
     {"MirravelCatalogueView", kChild | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
 };
 
-// Every control as the layer builds it, in DEFAULT_GUI_FONT but the list, and the tab control's captions. One
-// tooltip control, top-most itself and without an owner (under Wine a window that owns a popup cannot be made
-// top-most again), holds one tool per control with a tip. (The places are the layout's unit test's; the start
-// states, the disabled buttons skipped by Tab and the pages below the tab strip are the window suite's.)
+// Every control as the layer builds it, in DEFAULT_GUI_FONT but the list. One tooltip control, top-most itself
+// and without an owner (under Wine a window that owns a popup cannot be made top-most again), holds one tool
+// per control with a tip. (The places are the layout's unit test's; the start states, the disabled buttons
+// skipped by Tab, the pages below the tab strip and a tab for each page are the window suite's.)
 void CheckControls(Fixture& f) {
   HWND tab = ::FindWindowExA(f.Control(kTabPanel), nullptr, WC_TABCONTROLA, nullptr);
   std::vector<HWND> pages;
@@ -135,12 +135,6 @@ void CheckControls(Fixture& f) {
 
   SetContext("tab control");
   CHECK_EQ(guiFont, ::SendMessageA(tab, WM_GETFONT, 0, 0));
-  for (std::size_t i = 0; i < kTabCaptions.size(); ++i) {
-    char text[64] = {};
-    TCITEMA item{TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
-    ::SendMessageA(tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-    CHECK_EQ(std::string(kTabCaptions[i]), std::string(text));
-  }
 }
 
 // A shortcut key that the loop's pump takes is held back for the next fetch, past other messages, as only
