@@ -67,8 +67,8 @@ void CheckTabKeys(Session& session) {
 }
 
 // Activated again, the window gives the focus back to the find field, its text selected (to any other
-// control as well: the unit tests'). The other window is a second instance's: Wine would hand a window of the suite's own the foreground
-// only while the suite reads its messages.
+// control as well: the unit tests'). The other window is a second instance's: Wine would hand a window of
+// the suite's own the foreground only while the suite reads its messages.
 void CheckReactivation(Session& session, const std::string& program) {
   Session second;
   if (!second.Start(program)) return;
