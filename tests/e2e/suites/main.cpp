@@ -17,10 +17,7 @@ void RunHostLinkSuite(const SuitePaths& paths, bool crossBitness);
 
 int main(int argc, char** argv) {
   using namespace mirravel::e2e;
-  const struct {
-    const char* name;
-    void (*run)(const SuitePaths&);
-  } sections[] = {
+  const struct { const char* name; void (*run)(const SuitePaths&); } sections[] = {
       {"window", RunWindowSuite},
       {"registration", RunRegistrationSuite},
       {"help", RunHelpSuite},
