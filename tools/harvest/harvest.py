@@ -238,8 +238,11 @@ def CommandReadme(options):
 
 def CommandCheck(options):
     with open(options.catalogue, "rb") as handle:
-        lines = handle.read().decode("ascii", "replace").split("\r\n")
-    problems = catalogue.Check(lines[:-1]) if lines[-1] == "" else ["the last line has no CR LF"]
+        data = handle.read()
+    try:
+        problems = catalogue.Check(catalogue.Lines(data))
+    except ValueError as error:  # not ASCII, or the last line unended
+        problems = [str(error)]
     for problem in problems:
         print(options.catalogue + ": " + problem)
     return 1 if problems else 0

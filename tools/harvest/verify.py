@@ -20,7 +20,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harvestlib import preprocess, units  # noqa: E402
+from harvestlib import catalogue, preprocess, units  # noqa: E402
 
 _LINE = re.compile(r"^#(\w+) = \$([0-9A-F]+) ' (.*)$")
 _UNICODE = re.compile(r"; Unicode: \$([0-9A-F]+)$")
@@ -97,7 +97,7 @@ def main():
     os.makedirs(options.work, exist_ok=True)
     values, unicodeValues = {}, {}
     with open(options.catalogue, "rb") as handle:
-        for line in handle.read().decode("ascii").split("\r\n")[:-1]:
+        for line in catalogue.Lines(handle.read()):
             match = _LINE.match(line)
             values[match.group(1)] = int(match.group(2), 16)
             note = _UNICODE.search(match.group(3))

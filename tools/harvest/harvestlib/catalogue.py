@@ -35,6 +35,14 @@ def Render(lines):
     return "".join(line + "\r\n" for line in lines).encode("ascii")
 
 
+def Lines(data):
+    """The lines of catalogue bytes, the inverse of Render; ValueError when the bytes are not such lines."""
+    lines = data.decode("ascii").split("\r\n")
+    if lines[-1] != "":
+        raise ValueError("the last line has no CR LF")
+    return lines[:-1]
+
+
 def Check(lines):
     """Problems with a list of catalogue lines (empty when it is sound)."""
     problems = []
@@ -57,8 +65,7 @@ def Check(lines):
 
 def Figures(data):
     """Figures about catalogue bytes: counts, sizes, families."""
-    text = data.decode("ascii")
-    lines = text.split("\r\n")[:-1]
+    lines = Lines(data)
     names = [LINE.match(line).group(1) for line in lines]
     families = collections.Counter(Family(name) for name in names)
     headers = collections.Counter(LINE.match(line).group(3).split(":")[0].split(";")[0]
